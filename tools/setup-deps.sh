@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a Debian 12 machine, and cross-builds
+# the image libraries for i686 into .deps/ (rebuilt only when missing). Idempotent.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+deps="$here/.deps"
+prefix="$deps/i686"
+
+need_pkgs=(mingw-w64 wine wine32:i386 xvfb xdotool cmake ninja-build nasm libz-mingw-w64-dev
+           googletest imagemagick netpbm clang libclang-rt-14-dev dpkg-dev x11-utils)
+
+missing=()
+for p in "${need_pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+src_list=/etc/apt/sources.list.d/debian.sources
+need_update=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  need_update=1
+fi
+if [ -f "$src_list" ] && grep -q '^Types: deb$' "$src_list"; then
+  sed -i 's/^Types: deb$/Types: deb deb-src/' "$src_list"
+  need_update=1
+fi
+if [ ${#missing[@]} -gt 0 ] || [ $need_update -eq 1 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+mkdir -p "$deps/src" "$prefix"
+toolchain="$here/cmake/mingw-i686.cmake"
+
+fetch_src() {  # source package; prints the unpacked folder
+  local pkg=$1 dir
+  dir=$(cat "$deps/src/$pkg.dir" 2>/dev/null || true)
+  if [ -n "$dir" ] && [ -d "$dir" ]; then echo "$dir"; return; fi
+  local before after v
+  before=$(ls -d "$deps/src"/*/ 2>/dev/null || true)
+  # The newest version may be missing from an archive mirror: fall back to the older ones.
+  if ! (cd "$deps/src" && apt-get source -qq "$pkg" >/dev/null 2>&1); then
+    for v in $(apt-cache showsrc "$pkg" | sed -n 's/^Version: //p' | sort -rV); do
+      (cd "$deps/src" && apt-get source -qq "$pkg=$v" >/dev/null 2>&1) && break
+    done
+  fi
+  after=$(ls -d "$deps/src"/*/ 2>/dev/null || true)
+  dir=$(comm -13 <(echo "$before" | sort) <(echo "$after" | sort) | head -1)
+  [ -n "$dir" ] || { echo "setup: cannot fetch the sources of $pkg" >&2; exit 1; }
+  dir=${dir%/}
+  echo "$dir" > "$deps/src/$pkg.dir"
+  echo "$dir"
+}
+
+cmake_lib() {  # source dir, build name, extra args...
+  local src=$1 name=$2; shift 2
+  cmake -S "$src" -B "$deps/build/$name" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DCMAKE_PREFIX_PATH="$prefix" -Wno-dev "$@" >/dev/null
+  cmake --build "$deps/build/$name" >/dev/null
+  cmake --install "$deps/build/$name" >/dev/null
+}
+
+if [ ! -f "$prefix/lib/libjpeg.a" ]; then
+  echo "setup: building libjpeg-turbo"
+  src=$(fetch_src libjpeg-turbo)
+  cmake_lib "$src" jpeg -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF
+fi
+if [ ! -f "$prefix/lib/libpng.a" ]; then
+  echo "setup: building libpng"
+  src=$(fetch_src libpng1.6)
+  cmake_lib "$src" png -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF
+fi
+if [ ! -f "$prefix/lib/libtiff.a" ]; then
+  echo "setup: building libtiff"
+  src=$(fetch_src tiff)
+  cmake_lib "$src" tiff -DBUILD_SHARED_LIBS=OFF -Dtiff-tools=OFF -Dtiff-tests=OFF \
+    -Dtiff-contrib=OFF -Dtiff-docs=OFF -Dlzw=OFF -Dwebp=OFF -Dzstd=OFF -Dlzma=OFF \
+    -Djbig=OFF -Dlerc=OFF -Dlibdeflate=OFF -Djpeg=ON -Dzlib=ON
+fi
+if [ ! -f "$prefix/lib/libgif.a" ]; then
+  echo "setup: building giflib"
+  src=$(fetch_src giflib)
+  rm -rf "$deps/build/gif" && mkdir -p "$deps/build/gif"
+  for f in dgif_lib egif_lib gifalloc gif_err gif_font gif_hash openbsd-reallocarray quantize; do
+    i686-w64-mingw32-gcc-posix -O2 -c "$src/$f.c" -I"$src" -o "$deps/build/gif/$f.o"
+  done
+  i686-w64-mingw32-ar rcs "$prefix/lib/libgif.a" "$deps/build/gif"/*.o
+  cp "$src/gif_lib.h" "$prefix/include/"
+fi
+echo "setup: dependencies ready"
