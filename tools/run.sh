@@ -10,4 +10,4 @@ source tools/wine-session.sh
 trap wine_session_stop EXIT
 wine_session_start "$here/.deps/wineprefix-run"
 echo "Lumatre is running on display $DISPLAY; end it with File > Exit (or Ctrl+C here)."
-wine "$here/build/win32/bin/Lumatre.exe" "$@"
+wine "$here/${LUMATRE_BUILD_DIR:-build}/win32/bin/Lumatre.exe" "$@"

@@ -7,7 +7,7 @@ deps="$here/.deps"
 prefix="$deps/i686"
 
 need_pkgs=(mingw-w64 wine wine32:i386 xvfb xdotool cmake ninja-build nasm libz-mingw-w64-dev
-           googletest imagemagick netpbm clang libclang-rt-14-dev dpkg-dev x11-utils)
+           googletest imagemagick netpbm python3 clang libclang-rt-14-dev dpkg-dev x11-utils)
 
 missing=()
 for p in "${need_pkgs[@]}"; do

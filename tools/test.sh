@@ -9,12 +9,12 @@ tools/build.sh --native
 tools/build.sh
 
 echo "== native tests (sanitizers) =="
-ctest --test-dir build/native --output-on-failure -j "$(nproc)"
+ctest --test-dir "${LUMATRE_BUILD_DIR:-build}/native" --output-on-failure -j "$(nproc)"
 
 echo "== Windows tests (Wine) =="
 export LUMATRE_OWN_DISPLAY=1
 source tools/wine-session.sh
 trap wine_session_stop EXIT
-rm -rf build/wineprefix
-wine_session_start "$here/build/wineprefix"
-ctest --test-dir build/win32 --output-on-failure -j "$(nproc)"
+rm -rf "${LUMATRE_BUILD_DIR:-build}/wineprefix"
+wine_session_start "$here/${LUMATRE_BUILD_DIR:-build}/wineprefix"
+ctest --test-dir "${LUMATRE_BUILD_DIR:-build}/win32" --output-on-failure -j "$(nproc)"
