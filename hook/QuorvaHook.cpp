@@ -13,6 +13,120 @@ asm(".globl _TSYM_ForwardKeyboardMessage\n"
     ".globl _TSYM_ForwardMouseMessage\n"
     ".set _TSYM_ForwardMouseMessage, _g_shared+4\n");
 
+namespace {
+
+HINSTANCE g_module = nullptr;
+
+bool IsHeld(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
+
+LRESULT CALLBACK MouseProc(int code, WPARAM message, LPARAM lParam) {
+  HWND target = g_shared.mouseTarget;
+  if (code < 0 || !g_shared.mouseHook || !IsWindow(target))
+    return CallNextHookEx(nullptr, code, message, lParam);
+  // The program stays out of sight while the user picks on the screen.
+  if (IsWindowVisible(target)) ShowWindow(target, SW_HIDE);
+  if (g_shared.trackingCursor) SetCursor(g_shared.trackingCursor);
+  g_shared.tracking = 1;
+  const auto* record = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
+  std::memcpy(&g_shared.lastMouse, record, sizeof g_shared.lastMouse);
+  SendMessageA(target, g_shared.forwardMouseMessage, message,
+               PackForwardedPoint(record->pt.x, record->pt.y));
+  return 1;  // swallowed: never reaches the program under the pointer
+}
+
+LRESULT CALLBACK KeyboardProc(int code, WPARAM vk, LPARAM flags) {
+  HWND target = g_shared.keyboardTarget;
+  if (code < 0 || !g_shared.keyboardHook || !IsWindow(target))
+    return CallNextHookEx(nullptr, code, vk, flags);
+  const bool wasDown = (flags & (1u << 30)) != 0;
+  const bool released = (flags & (1u << 31)) != 0;
+  // A tracking flag left behind by a mouse event that raced with the unhook must never swallow
+  // the keyboard of the whole desktop: tracking needs the mouse hook too.
+  if (g_shared.tracking && g_shared.mouseHook) {
+    // Every key is swallowed; the steering keys are forwarded on auto-repeat and release.
+    if ((wasDown || released) && IsTrackingKey(static_cast<UINT>(vk)))
+      SendMessageA(target, g_shared.forwardKeyboardMessage, static_cast<WPARAM>(-1),
+                   static_cast<LPARAM>(vk));
+    return 1;
+  }
+  if (released) {
+    const WORD pressed = MakeHotkeyCode(static_cast<UINT>(vk), IsHeld(VK_CONTROL), IsHeld(VK_SHIFT),
+                                        IsHeld(VK_MENU));
+    for (int i = 0; i < kHookHotkeySlots; ++i) {
+      if (g_shared.hotkeys[i] == pressed) {
+        SendMessageA(target, g_shared.forwardKeyboardMessage, static_cast<WPARAM>(i),
+                     static_cast<LPARAM>(vk));
+        return 1;
+      }
+    }
+  }
+  return CallNextHookEx(nullptr, code, vk, flags);
+}
+
+void DestroyTrackingCursor() {
+  if (g_shared.trackingCursor) {
+    DestroyCursor(g_shared.trackingCursor);
+    g_shared.trackingCursor = nullptr;
+  }
+}
+
+}  // namespace
+
+extern "C" int TSY_HookKeyboard(HWND target, const WORD* table) {
+  if (g_shared.keyboardHook) return 1;
+  HHOOK hook = SetWindowsHookExA(WH_KEYBOARD, KeyboardProc, g_module, 0);
+  if (!hook) return 0;
+  g_shared.keyboardHook = hook;
+  g_shared.keyboardTarget = target;
+  if (table && table != g_shared.hotkeys)
+    std::memcpy(g_shared.hotkeys, table, kHookHotkeyTableBytes);
+  return 1;
+}
+
+extern "C" int TSY_UnHookKeyboard() {
+  if (!g_shared.keyboardHook || !UnhookWindowsHookEx(g_shared.keyboardHook)) return 0;
+  g_shared.keyboardHook = nullptr;
+  g_shared.keyboardTarget = nullptr;
+  return 1;
+}
+
+extern "C" int TSY_HookMouse(HWND target, HCURSOR cursor) {
+  if (g_shared.mouseHook) return 1;
+  HHOOK hook = SetWindowsHookExA(WH_MOUSE, MouseProc, g_module, 0);
+  if (!hook) return 0;
+  g_shared.mouseHook = hook;
+  g_shared.tracking = 1;
+  g_shared.mouseTarget = target;
+  DestroyTrackingCursor();
+  if (cursor) {
+    g_shared.trackingCursor = CopyCursor(cursor);
+    SetCursor(g_shared.trackingCursor);
+  }
+  // Nudge the pointer so that a mouse event reaches the hook at once and the cursor shows.
+  POINT at;
+  if (GetCursorPos(&at)) {
+    SetCursorPos(at.x + 1, at.y + 1);
+    SetCursorPos(at.x, at.y);
+  }
+  // Keyboard input goes to the same window from now on.
+  TSY_UnHookKeyboard();
+  TSY_HookKeyboard(target, g_shared.hotkeys);
+  return 1;
+}
+
+extern "C" int TSY_UnHookMouse() {
+  if (!g_shared.mouseHook) return 0;
+  if (!UnhookWindowsHookEx(g_shared.mouseHook)) {
+    DestroyTrackingCursor();
+    return 0;
+  }
+  g_shared.mouseHook = nullptr;
+  g_shared.mouseTarget = nullptr;
+  g_shared.tracking = 0;
+  DestroyTrackingCursor();
+  return 1;
+}
+
 extern "C" int TSY_GetCaptureHotKey(WORD* table) {
   std::memcpy(table, g_shared.hotkeys, kHookHotkeyTableBytes);
   return 1;
@@ -23,8 +137,14 @@ extern "C" int TSY_SetCaptureHotKey(const WORD* table) {
   return 1;
 }
 
+extern "C" int TSY_GetMouseHookStruct(HookMouseRecord* record) {
+  std::memcpy(record, &g_shared.lastMouse, sizeof *record);
+  return 1;
+}
+
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
+    g_module = instance;
     DisableThreadLibraryCalls(instance);
     // The system hands out the same id for a name in every process, so the repeated stores of
     // every process that maps the library agree.

@@ -1,35 +1,11 @@
 // The hook library's shared record: message ids, the shared section, and the hotkey table as
 // seen from a second process.
 #include "HookSharedData.h"
+#include "PeerProcess.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace {
-
-// Runs hook_peer.exe (beside this test) with the given arguments; returns its exit code.
-DWORD RunPeer(const std::string& args) {
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string dir(self);
-  dir.resize(dir.find_last_of('\\') + 1);
-  std::string command = "\"" + dir + "hook_peer.exe\" " + args;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi)) {
-    ADD_FAILURE() << "cannot start " << command;
-    return 0xFFFFFFFF;
-  }
-  WaitForSingleObject(pi.hProcess, 30000);
-  DWORD code = 0xFFFFFFFF;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return code;
-}
 
 const IMAGE_SECTION_HEADER* SectionOf(const void* address) {
   HMODULE module = GetModuleHandleA("QuorvaHook.dll");

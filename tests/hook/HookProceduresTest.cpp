@@ -1,0 +1,229 @@
+// The hook procedures as they run in another process: a peer window in the foreground receives
+// the injected input, the hooks inside it forward to a window of this process.
+#include "HookSharedData.h"
+#include "PeerProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct Forwarded {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+std::vector<Forwarded> g_forwarded;
+
+LRESULT CALLBACK TargetProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == TSYM_ForwardKeyboardMessage || msg == TSYM_ForwardMouseMessage) {
+    g_forwarded.push_back({msg, wp, lp});
+    return 0;
+  }
+  return DefWindowProcA(wnd, msg, wp, lp);
+}
+
+void Pump(DWORD ms) {
+  DWORD end = GetTickCount() + ms;
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(10);
+  } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+void Key(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+  Pump(60);
+}
+
+void MoveMouse(int x, int y) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = x * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1;
+  in.mi.dy = y * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+  Pump(100);
+}
+
+class HookProcedures : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_forwarded.clear();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = TargetProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "HookTestTarget";
+    RegisterClassA(&wc);
+    target_ = CreateWindowExA(0, wc.lpszClassName, "target", WS_POPUP, 0, 0, 10, 10, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(target_, nullptr);
+    TSY_GetCaptureHotKey(saved_);
+    query_ = RegisterWindowMessageA("HookPeerQuery");
+    peer_ = std::make_unique<PeerProcess>("window 300 200 200 150");
+    for (int i = 0; i < 100 && !peerWindow_; ++i) {
+      Pump(50);
+      peerWindow_ = FindWindowA("HookPeerWindow", nullptr);
+    }
+    ASSERT_NE(peerWindow_, nullptr);
+    Pump(300);
+    ASSERT_EQ(GetForegroundWindow(), peerWindow_);
+  }
+  void TearDown() override {
+    TSY_UnHookMouse();
+    TSY_UnHookKeyboard();
+    TSY_SetCaptureHotKey(saved_);
+    if (peerWindow_) PostMessageA(peerWindow_, WM_CLOSE, 0, 0);
+    peer_.reset();
+    if (target_) DestroyWindow(target_);
+  }
+  // Key messages the peer window saw for vk: downs | ups << 16.
+  DWORD PeerKeys(UINT vk) { return static_cast<DWORD>(SendMessageA(peerWindow_, query_, vk, 0)); }
+  DWORD PeerMouse() { return static_cast<DWORD>(SendMessageA(peerWindow_, query_, 0, 0)); }
+  void HookKeyboardWith(std::initializer_list<std::pair<int, WORD>> codes) {
+    WORD table[kHookHotkeySlots] = {};
+    for (auto [slot, code] : codes) table[slot] = code;
+    ASSERT_EQ(TSY_HookKeyboard(target_, table), 1);
+  }
+
+  HWND target_ = nullptr;
+  HWND peerWindow_ = nullptr;
+  UINT query_ = 0;
+  WORD saved_[kHookHotkeySlots]{};
+  std::unique_ptr<PeerProcess> peer_;
+};
+
+TEST(HookPacking, PointsAreCutTo16BitsEach) {
+  EXPECT_EQ(PackForwardedPoint(100, 200), static_cast<LPARAM>(0x00C80064));
+  EXPECT_EQ(static_cast<DWORD>(PackForwardedPoint(-1, -2)), 0xFFFEFFFFu);
+  EXPECT_EQ(static_cast<DWORD>(PackForwardedPoint(70000, 0)), 70000u & 0xFFFF);
+  EXPECT_EQ(MakeHotkeyCode('C', true, true, true), 0xE043);
+  EXPECT_EQ(MakeHotkeyCode(VK_SNAPSHOT, false, false, true), 0x202C);
+}
+
+TEST_F(HookProcedures, HotkeyMatchesOnReleaseWithModifiersHeld) {
+  HookKeyboardWith({{3, 0xA053}});  // Ctrl+Alt+S
+  Key(VK_CONTROL, false);
+  Key(VK_MENU, false);
+  Key('S', false);
+  EXPECT_TRUE(g_forwarded.empty()) << "a press is never a match";
+  Key('S', true);
+  Key(VK_MENU, true);
+  Key(VK_CONTROL, true);
+  Pump(200);
+  ASSERT_EQ(g_forwarded.size(), 1u);
+  EXPECT_EQ(g_forwarded[0].message, TSYM_ForwardKeyboardMessage);
+  EXPECT_EQ(g_forwarded[0].wParam, 3u);
+  EXPECT_EQ(g_forwarded[0].lParam, 'S');
+  // The press reached the peer, the matched release was swallowed.
+  EXPECT_EQ(PeerKeys('S'), 1u);
+}
+
+TEST_F(HookProcedures, ReleasingTheModifierFirstGivesNoMatch) {
+  HookKeyboardWith({{3, 0xA053}});
+  Key(VK_CONTROL, false);
+  Key(VK_MENU, false);
+  Key('S', false);
+  Key(VK_MENU, true);
+  Key(VK_CONTROL, true);
+  Key('S', true);
+  Pump(200);
+  EXPECT_TRUE(g_forwarded.empty());
+  EXPECT_EQ(PeerKeys('S'), 0x10001u);
+}
+
+TEST_F(HookProcedures, LowerIndexWinsAndTheFirstHookKeepsItsTable) {
+  HookKeyboardWith({{7, 0x0071}, {2, 0x0071}});  // F2 twice
+  WORD other[kHookHotkeySlots] = {};
+  other[9] = 0x0071;
+  EXPECT_EQ(TSY_HookKeyboard(nullptr, other), 1);  // already installed: nothing changes
+  WORD now[kHookHotkeySlots];
+  TSY_GetCaptureHotKey(now);
+  EXPECT_EQ(now[9], 0);
+  EXPECT_EQ(now[2], 0x0071);
+  Key(VK_F2, false);
+  Key(VK_F2, true);
+  Pump(200);
+  ASSERT_EQ(g_forwarded.size(), 1u);
+  EXPECT_EQ(g_forwarded[0].wParam, 2u);
+}
+
+TEST_F(HookProcedures, TrackingSwallowsKeysAndForwardsSteeringKeys) {
+  HookKeyboardWith({{4, 0xA052}});
+  ASSERT_EQ(TSY_HookMouse(target_, LoadCursorA(nullptr, IDC_CROSS)), 1);
+  Pump(200);
+  g_forwarded.clear();
+  Key(VK_RETURN, false);
+  Key(VK_RETURN, true);
+  Key('A', false);
+  Key('A', true);
+  Key(VK_LEFT, false);
+  Key(VK_LEFT, false);  // auto-repeat
+  Key(VK_LEFT, false);  // auto-repeat
+  Key(VK_LEFT, true);
+  Pump(200);
+  std::vector<LPARAM> keys;
+  for (const Forwarded& f : g_forwarded) {
+    if (f.message != TSYM_ForwardKeyboardMessage) continue;
+    EXPECT_EQ(f.wParam, static_cast<WPARAM>(-1));
+    keys.push_back(f.lParam);
+  }
+  EXPECT_EQ(keys, (std::vector<LPARAM>{VK_RETURN, VK_LEFT, VK_LEFT, VK_LEFT}));
+  EXPECT_EQ(PeerKeys(VK_RETURN), 0u);
+  EXPECT_EQ(PeerKeys('A'), 0u);
+  EXPECT_EQ(PeerKeys(VK_LEFT), 0u);
+
+  ASSERT_EQ(TSY_UnHookMouse(), 1);
+  EXPECT_EQ(TSY_UnHookMouse(), 0);
+  Key('A', false);
+  Key('A', true);
+  EXPECT_EQ(PeerKeys('A'), 0x10001u) << "keys flow again after tracking";
+}
+
+TEST_F(HookProcedures, MouseEventsAreSwallowedAndForwarded) {
+  ShowWindow(target_, SW_SHOWNA);
+  ASSERT_EQ(TSY_HookMouse(target_, LoadCursorA(nullptr, IDC_CROSS)), 1);
+  EXPECT_EQ(TSY_HookMouse(target_, nullptr), 1) << "already installed";
+  Pump(200);
+  DWORD before = PeerMouse();
+  g_forwarded.clear();
+  MoveMouse(350, 260);
+  MoveMouse(360, 270);
+  Pump(200);
+  bool sawMove = false;
+  for (const Forwarded& f : g_forwarded) {
+    ASSERT_EQ(f.message, TSYM_ForwardMouseMessage);
+    if (f.wParam == WM_MOUSEMOVE && f.lParam == PackForwardedPoint(360, 270)) sawMove = true;
+  }
+  EXPECT_TRUE(sawMove);
+  EXPECT_EQ(PeerMouse(), before) << "the peer never sees a hooked mouse event";
+  EXPECT_FALSE(IsWindowVisible(target_)) << "the target is hidden while tracking";
+  HookMouseRecord record{};
+  EXPECT_EQ(TSY_GetMouseHookStruct(&record), 1);
+  EXPECT_EQ(record.x, 360);
+  EXPECT_EQ(record.y, 270);
+  ASSERT_EQ(TSY_UnHookMouse(), 1);
+  MoveMouse(380, 280);
+  EXPECT_GT(PeerMouse(), before) << "mouse input flows again after the unhook";
+}
+
+TEST_F(HookProcedures, AGoneTargetBlocksNothing) {
+  HookKeyboardWith({{3, 0xA053}});
+  ASSERT_EQ(TSY_HookMouse(target_, nullptr), 1);
+  DestroyWindow(target_);
+  target_ = nullptr;
+  Key('B', false);
+  Key('B', true);
+  EXPECT_EQ(PeerKeys('B'), 0x10001u);
+  EXPECT_TRUE(g_forwarded.empty());
+}
+
+}  // namespace
