@@ -1,0 +1,3 @@
+#include "Command.h"
+
+bool CCommand::Execute() { return true; }
