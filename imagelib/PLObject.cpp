@@ -1,0 +1,5 @@
+#include "PLObject.h"
+
+CPLObject::~CPLObject() = default;
+
+void CPLObject::AssertValid() const {}

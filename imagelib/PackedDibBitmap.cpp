@@ -1,0 +1,70 @@
+#include "PackedDibBitmap.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+size_t ColorTableBytes(uint16_t bitsPerPixel) {
+    return bitsPerPixel < 16 ? sizeof(PLRGBQuad) * (size_t{1} << bitsPerPixel) : 0;
+}
+}  // namespace
+
+CPackedDibBitmap::CPackedDibBitmap() { Create(16, 16, 8, false); }
+
+CPackedDibBitmap::~CPackedDibBitmap() { FreeMembers(); }
+
+size_t CPackedDibBitmap::GetMemUsed() const { return m_blockSize + sizeof(*this); }
+
+int32_t CPackedDibBitmap::GetBytesPerLine() const {
+    return static_cast<int32_t>(CalcDibRowLength(m_width, m_bitsPerPixel));
+}
+
+void CPackedDibBitmap::InternalCreate(int32_t width, int32_t height, uint16_t bitsPerPixel, bool hasAlpha) {
+    uint32_t rowLength = CalcDibRowLength(width, bitsPerPixel);
+    CheckGeometry(width, height, bitsPerPixel, rowLength);
+    size_t headerBytes = sizeof(PLBitmapInfoHeader) + ColorTableBytes(bitsPerPixel);
+    m_blockSize = headerBytes + static_cast<size_t>(rowLength) * static_cast<size_t>(height);
+    m_block = static_cast<uint8_t*>(std::calloc(m_blockSize, 1));
+    if (m_block == nullptr) {
+        m_blockSize = 0;
+        throw CTextException(PLErr::NoMemory, "Out of memory creating bitmap.");
+    }
+    m_header = reinterpret_cast<PLBitmapInfoHeader*>(m_block);
+    m_header->biSize = sizeof(PLBitmapInfoHeader);
+    m_header->biWidth = width;
+    m_header->biHeight = height;
+    m_header->biPlanes = 1;
+    m_header->biBitCount = bitsPerPixel;
+    InitPointers();
+    InitCommon(width, height, bitsPerPixel, hasAlpha);
+}
+
+void CPackedDibBitmap::InitPointers() {
+    if (m_header == nullptr) {
+        m_palette = nullptr;
+        m_bits = nullptr;
+        return;
+    }
+    uint8_t* table = m_block + m_header->biSize;
+    m_palette = m_header->biBitCount < 16 ? reinterpret_cast<PLRGBQuad*>(table) : nullptr;
+    m_bits = table + ColorTableBytes(m_header->biBitCount);
+}
+
+void CPackedDibBitmap::FreeMembers() {
+    std::free(m_block);
+    m_block = nullptr;
+    m_blockSize = 0;
+    m_header = nullptr;
+    m_bits = nullptr;
+    m_palette = nullptr;
+}
+
+void CPackedDibBitmap::InitLineTable() {
+    size_t rowLength = CalcDibRowLength(m_width, m_bitsPerPixel);
+    for (int32_t y = 0; y < m_height; ++y)
+        m_lineTable[y] = m_bits + static_cast<size_t>(m_height - 1 - y) * rowLength;
+}
+
+void CPackedDibBitmap::CreateFromDIB(const PLBitmapInfoHeader* header, size_t size) {
+    CreateFromDibData(header, size);
+}
