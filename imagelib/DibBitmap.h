@@ -97,6 +97,10 @@ public:
     int GetNumColors() const { return m_bitsPerPixel <= 8 ? (1 << m_bitsPerPixel) : 0; }
     PLRGBQuad* GetPalette() { return m_palette; }
     const PLRGBQuad* GetPalette() const { return m_palette; }
+    // The same colour table, under a name that CDisplayBitmap (whose GetPalette() is its GDI
+    // palette) does not hide.
+    PLRGBQuad* GetColorTable() { return m_palette; }
+    const PLRGBQuad* GetColorTable() const { return m_palette; }
 
     // The row table: GetLineArray()[y] is row y, row 0 at the top.
     uint8_t** GetLineArray() { return m_lineTable; }

@@ -1,0 +1,161 @@
+#include "win/SectionDibBitmap.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "win/DibGdi.h"
+
+namespace {
+
+const char kOutOfMemory[] = "Out of memory creating bitmap.";
+
+// Room for 256 colour table entries behind the header, whatever the depth.
+constexpr size_t kHeaderBlockBytes = sizeof(PLBitmapInfoHeader) + 256 * sizeof(PLRGBQuad);
+
+// A memory DC with the section selected, for blits from it.
+class SectionDC {
+public:
+    SectionDC(HDC reference, HBITMAP section) : m_dc(::CreateCompatibleDC(reference)) {
+        if (!m_dc) m_dc.reset(::CreateCompatibleDC(nullptr));
+        if (m_dc) m_selection = SelectObjectGuard(m_dc.get(), section);
+    }
+    HDC get() const { return m_dc.get(); }
+    explicit operator bool() const { return m_dc && m_selection; }
+
+private:
+    UniqueDC m_dc;
+    SelectObjectGuard m_selection;
+};
+
+}  // namespace
+
+CSectionDibBitmap::CSectionDibBitmap() { Create(16, 16, 8, false); }
+
+CSectionDibBitmap::~CSectionDibBitmap() { FreeMembers(); }
+
+size_t CSectionDibBitmap::GetMemUsed() const {
+    size_t rows = m_header ? static_cast<size_t>(CalcDibRowLength(m_width, m_bitsPerPixel)) * m_height : 0;
+    return rows + (m_headerBlock ? kHeaderBlockBytes : 0) + sizeof(*this);
+}
+
+int32_t CSectionDibBitmap::GetBytesPerLine() const {
+    return static_cast<int32_t>(CalcDibRowLength(m_width, m_bitsPerPixel));
+}
+
+void CSectionDibBitmap::Lock(bool readable, bool writable) const {
+    ::GdiFlush();
+    CDibBitmap::Lock(readable, writable);
+}
+
+void CSectionDibBitmap::InternalCreate(int32_t width, int32_t height, uint16_t bitsPerPixel, bool hasAlpha) {
+    uint32_t rowLength = CalcDibRowLength(width, bitsPerPixel);
+    CheckGeometry(width, height, bitsPerPixel, rowLength);
+    m_headerBlock = static_cast<uint8_t*>(std::calloc(kHeaderBlockBytes, 1));
+    if (m_headerBlock == nullptr) throw CTextException(PLErr::NoMemory, kOutOfMemory);
+    m_header = reinterpret_cast<PLBitmapInfoHeader*>(m_headerBlock);
+    m_header->biSize = sizeof(PLBitmapInfoHeader);
+    m_header->biWidth = width;
+    m_header->biHeight = height;
+    m_header->biPlanes = 1;
+    m_header->biBitCount = bitsPerPixel;
+    void* bits = nullptr;
+    m_section.reset(::CreateDIBSection(nullptr, dibgdi::AsBitmapInfo(m_header), DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!m_section || bits == nullptr) {
+        m_section.reset();
+        throw CTextException(PLErr::NoMemory, kOutOfMemory);
+    }
+    m_bits = static_cast<uint8_t*>(bits);
+    std::memset(m_bits, 0, static_cast<size_t>(rowLength) * static_cast<size_t>(height));
+    InitPointers();
+    InitCommon(width, height, bitsPerPixel, hasAlpha);
+    if (m_palette != nullptr) {
+        SectionDC dc(nullptr, m_section.get());
+        if (dc) LoadColorTable(dc.get());
+    }
+}
+
+void CSectionDibBitmap::InitPointers() {
+    m_palette = (m_header != nullptr && m_header->biBitCount < 16)
+                    ? reinterpret_cast<PLRGBQuad*>(m_headerBlock + m_header->biSize)
+                    : nullptr;
+}
+
+void CSectionDibBitmap::FreeMembers() {
+    m_section.reset();
+    m_bits = nullptr;
+    std::free(m_headerBlock);
+    m_headerBlock = nullptr;
+    m_header = nullptr;
+    m_palette = nullptr;
+}
+
+void CSectionDibBitmap::InitLineTable() {
+    size_t rowLength = CalcDibRowLength(m_width, m_bitsPerPixel);
+    for (int32_t y = 0; y < m_height; ++y)
+        m_lineTable[y] = m_bits + static_cast<size_t>(m_height - 1 - y) * rowLength;
+}
+
+void CSectionDibBitmap::Reset() { Create(16, 16, 8, false); }
+
+void CSectionDibBitmap::LoadColorTable(HDC memoryDC) const {
+    if (m_palette == nullptr) return;
+    ::SetDIBColorTable(memoryDC, 0, static_cast<UINT>(GetNumColors()), reinterpret_cast<const RGBQUAD*>(m_palette));
+}
+
+void CSectionDibBitmap::CreateFromResource(HINSTANCE module, int id) {
+    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
+    HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    if (data == nullptr) throw CTextException::Format(PLErr::FileNotFound, "Bitmap resource %d not found.", id);
+    CreateFromDIB(static_cast<const PLBitmapInfoHeader*>(data), ::SizeofResource(module, resource));
+}
+
+void CSectionDibBitmap::Draw(HDC dc, int x, int y, DWORD rop) {
+    if (!m_section) return;
+    SectionDC source(dc, m_section.get());
+    if (!source) return;
+    LoadColorTable(source.get());
+    ::BitBlt(dc, x, y, m_width, m_height, source.get(), 0, 0, rop);
+}
+
+void CSectionDibBitmap::StretchDraw(HDC dc, int x, int y, int width, int height, DWORD rop) {
+    if (!m_section) return;
+    SectionDC source(dc, m_section.get());
+    if (!source) return;
+    LoadColorTable(source.get());
+    ::StretchBlt(dc, x, y, width, height, source.get(), 0, 0, m_width, m_height, rop);
+}
+
+void CSectionDibBitmap::DrawScaled(HDC dc, int x, int y, double factor, DWORD rop) {
+    StretchDraw(dc, x, y, static_cast<int>(m_width * factor), static_cast<int>(m_height * factor), rop);
+}
+
+void CSectionDibBitmap::DrawPart(HDC dc, int x, int y, int left, int top, int right, int bottom) {
+    if (!m_section || right <= left || bottom <= top) return;
+    SectionDC source(dc, m_section.get());
+    if (!source) return;
+    LoadColorTable(source.get());
+    ::BitBlt(dc, x, y, right - left, bottom - top, source.get(), left, top, SRCCOPY);
+}
+
+void CSectionDibBitmap::CreateFromDIB(const PLBitmapInfoHeader* header, size_t size) {
+    CreateFromDibData(header, size);
+}
+
+HGLOBAL CSectionDibBitmap::GetDIBCopy() const {
+    ::GdiFlush();
+    HGLOBAL block = m_header ? dibgdi::MakeGlobalDib(*this) : nullptr;
+    if (block == nullptr) throw CTextException(PLErr::NoMemory, kOutOfMemory);
+    return block;
+}
+
+void CSectionDibBitmap::CreateFromHBitmap(HBITMAP bitmap) { dibgdi::ImportDeviceBitmap(*this, bitmap); }
+
+void CSectionDibBitmap::CreateFromDIBAndPalette(const PLBitmapInfoHeader* header, size_t size, HPALETTE palette) {
+    CreateFromDIB(header, size);
+    if (palette != nullptr && m_bitsPerPixel <= 8) dibgdi::CopyGdiPaletteEntries(palette, m_palette, GetNumColors());
+}
+
+void CSectionDibBitmap::CopyToClipboard() const { dibgdi::PutDibOnClipboard(*this, GetDIBCopy()); }
+
+bool CSectionDibBitmap::PasteFromClipboard(UINT format) { return dibgdi::PasteFromClipboard(*this, format); }
