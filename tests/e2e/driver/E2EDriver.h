@@ -92,9 +92,9 @@ std::string JoinPath(const std::string& a, const std::string& b);
 // "Output" folder beside the program). The folder is removed when the object goes away.
 class AppCopy {
  public:
-  // Copies Lumatre.exe and QuorvaHook.dll plus any extra files named (taken from the test
-  // executable's folder).
-  explicit AppCopy(const std::vector<std::string>& extraFiles = {});
+  // Copies Lumatre.exe and QuorvaHook.dll (unless includeProgram is false) plus any extra files
+  // named, all taken from the test executable's folder.
+  explicit AppCopy(const std::vector<std::string>& extraFiles = {}, bool includeProgram = true);
   ~AppCopy();
   AppCopy(const AppCopy&) = delete;
   AppCopy& operator=(const AppCopy&) = delete;
@@ -179,6 +179,7 @@ void TypeText(const std::string& text);
 enum class MouseButton { Left, Right, Middle };
 // Absolute move to screen pixel (x, y) of the primary screen.
 void MouseMove(int x, int y);
+// Button events happen at the position of the last MouseMove (the current position before any).
 void MouseDown(MouseButton button = MouseButton::Left);
 void MouseUp(MouseButton button = MouseButton::Left);
 void MouseClick(int x, int y, MouseButton button = MouseButton::Left);
