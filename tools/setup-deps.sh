@@ -7,7 +7,8 @@ deps="$here/.deps"
 prefix="$deps/i686"
 
 need_pkgs=(mingw-w64 wine wine32:i386 xvfb xdotool cmake ninja-build nasm libz-mingw-w64-dev
-           googletest imagemagick netpbm python3 clang libclang-rt-14-dev dpkg-dev x11-utils)
+           googletest imagemagick netpbm python3 clang libclang-rt-14-dev dpkg-dev x11-utils
+           libjpeg-dev libpng-dev libtiff-dev libgif-dev)
 
 missing=()
 for p in "${need_pkgs[@]}"; do
