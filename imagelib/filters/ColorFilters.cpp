@@ -1,0 +1,323 @@
+#include "ColorFilters.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "FilterSupport.h"
+
+using namespace FilterDetail;
+
+namespace {
+
+// Runs lut over blue, green and red of every pixel of the 32-bit source into target (which may
+// be the source itself); the fourth byte is kept.
+void ApplyTable32(const CDibBitmap& source, CDibBitmap& target, const uint8_t* lut, const CProgressSchedule& progress) {
+    const int32_t w = source.GetWidth(), h = source.GetHeight();
+    for (int32_t y = 0; y < h; ++y) {
+        const uint8_t* src = source.GetLine(y);
+        uint8_t* dst = target.GetLine(y);
+        for (int32_t x = 0; x < w; ++x) {
+            const PLPixel32 p = LoadPixel(src + 4 * x);
+            const PLPixel32 q = static_cast<PLPixel32>(lut[p & 0xFF]) | static_cast<PLPixel32>(lut[(p >> 8) & 0xFF]) << 8 |
+                                static_cast<PLPixel32>(lut[(p >> 16) & 0xFF]) << 16 | (p & 0xFF000000u);
+            StorePixel(dst + 4 * x, q);
+        }
+        progress.Step(y);
+    }
+}
+
+void ApplyTableToPalette(CDibBitmap& bitmap, const uint8_t* lut) {
+    PLRGBQuad* palette = bitmap.GetPalette();
+    if (palette == nullptr) return;
+    for (int i = 0, n = bitmap.GetNumColors(); i < n; ++i) {
+        palette[i].rgbBlue = lut[palette[i].rgbBlue];
+        palette[i].rgbGreen = lut[palette[i].rgbGreen];
+        palette[i].rgbRed = lut[palette[i].rgbRed];
+    }
+}
+
+// The frame shared by the per-channel table filters.
+template <class MapFn>
+void TableApply(CImageFilter& filter, const CDibBitmap& source, CDibBitmap& target, MapFn map) {
+    uint8_t lut[256];
+    for (int v = 0; v < 256; ++v) lut[v] = map(static_cast<uint8_t>(v));
+    CPLBitmapLock sourceLock(source, true, false);
+    const CProgressSchedule progress = RowSchedule(filter.GetProgressSink(), source.GetHeight());
+    progress.Start();
+    if (&source == &target) {
+        CPLBitmapLock targetLock(target, true, true);
+        if (target.GetBitsPerPixel() == 32)
+            ApplyTable32(target, target, lut, progress);
+        else
+            ApplyTableToPalette(target, lut);
+    } else if (source.GetBitsPerPixel() == 32) {
+        target.Create(source.GetWidth(), source.GetHeight(), 32, source.HasAlpha());
+        CPLBitmapLock targetLock(target, false, true);
+        ApplyTable32(source, target, lut, progress);
+    } else {
+        target.CreateCopy(source, 0);
+        CPLBitmapLock targetLock(target, false, true);
+        ApplyTableToPalette(target, lut);
+    }
+    progress.Finish();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Brightness
+
+CBrightnessFilter::CBrightnessFilter(int32_t amount, CProgressSink* progress)
+    : CImageFilter(progress), m_amount(amount) {}
+
+CBrightnessFilter::~CBrightnessFilter() = default;
+
+uint8_t CBrightnessFilter::Map(uint8_t channel) const {
+    // amount x 2.55, computed as amount x 255 / 100 so that whole results stay whole
+    // (100 x 2.55 is 254.99999999999997 in binary floating point).
+    const double offset = m_amount * 255.0 / 100.0;
+    return ClampToByte(channel + offset);
+}
+
+void CBrightnessFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
+    TableApply(*this, source, target, [this](uint8_t v) { return Map(v); });
+}
+
+void CBrightnessFilter::ApplyInPlace(CDibBitmap& bitmap) { Apply(bitmap, bitmap); }
+
+// ---------------------------------------------------------------------------------------------
+// Contrast
+
+CContrastFilter::CContrastFilter(double factor, int32_t offset, CProgressSink* progress)
+    : CImageFilter(progress), m_factor(factor), m_offset(ClampInt(offset, 0, 255) - 125) {}
+
+CContrastFilter::~CContrastFilter() = default;
+
+uint8_t CContrastFilter::Map(uint8_t channel) const {
+    const double c0 = (m_offset - 125) * m_factor + 125;
+    return ClampToByte(m_factor * channel + c0);
+}
+
+void CContrastFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
+    TableApply(*this, source, target, [this](uint8_t v) { return Map(v); });
+}
+
+void CContrastFilter::ApplyInPlace(CDibBitmap& bitmap) { Apply(bitmap, bitmap); }
+
+// ---------------------------------------------------------------------------------------------
+// Intensity
+
+namespace {
+
+// HSV on 0-255 scales, the value raised through values[], and back to red, green, blue.
+inline PLPixel32 AdjustIntensity(PLPixel32 p, const double* values) {
+    const int r = static_cast<int>((p >> 16) & 0xFF), g = static_cast<int>((p >> 8) & 0xFF), b = static_cast<int>(p & 0xFF);
+    const int mx = std::max(r, std::max(g, b));
+    const int mn = std::min(r, std::min(g, b));
+    const double v = values[mx] / 255.0;
+    double red, green, blue;
+    if (mx == mn) {
+        // No saturation (this includes black): hue is 0 and every channel is the value.
+        red = green = blue = v;
+    } else {
+        const int delta = mx - mn;
+        const double sat = static_cast<double>(delta) * 255.0 / mx;
+        double sector;
+        if (r == mx)
+            sector = static_cast<double>(g - b) / delta;
+        else if (g == mx)
+            sector = static_cast<double>(b - r) / delta + 2.0;
+        else
+            sector = static_cast<double>(r - g) / delta + 4.0;
+        double hue = 42.5 * sector;
+        if (hue < 0.0) hue += 255.0;
+        if (hue > 255.0) hue -= 255.0;
+        const double s = sat / 255.0;
+        const double h6 = hue * 6.0 / 255.0;
+        int i = FloorToInt(h6);
+        const double f = h6 - i;
+        if (i >= 6) i -= 6;
+        const double pp = v * (1.0 - s);
+        const double qq = v * (1.0 - s * f);
+        const double tt = v * (1.0 - s * (1.0 - f));
+        switch (i) {
+        case 0: red = v; green = tt; blue = pp; break;
+        case 1: red = qq; green = v; blue = pp; break;
+        case 2: red = pp; green = v; blue = tt; break;
+        case 3: red = pp; green = qq; blue = v; break;
+        case 4: red = tt; green = pp; blue = v; break;
+        default: red = v; green = pp; blue = qq; break;
+        }
+    }
+    return static_cast<PLPixel32>(ClampToByte(blue * 255.0)) | static_cast<PLPixel32>(ClampToByte(green * 255.0)) << 8 |
+           static_cast<PLPixel32>(ClampToByte(red * 255.0)) << 16 | (p & 0xFF000000u);
+}
+
+}  // namespace
+
+CIntensityFilter::CIntensityFilter(double intensity, int32_t offset, double exponent, CProgressSink* progress)
+    : CImageFilter(progress), m_intensity(intensity), m_offset(ClampInt(offset, 0, 255)), m_exponent(exponent) {}
+
+CIntensityFilter::~CIntensityFilter() = default;
+
+// values[V] = the new value of a colour whose value (its largest channel) is V.
+void CIntensityFilter::Prepare(std::array<double, 256>& values) const {
+    const double k = (m_intensity - 20.0) * 0.25;
+    const double scale = k / std::pow(255.0, m_exponent);
+    for (int v = 0; v < 256; ++v) {
+        const double value = v;
+        values[v] = value >= m_offset ? value * (std::pow(value - m_offset, m_exponent) * scale + 1.0) : value;
+    }
+}
+
+PLPixel32 CIntensityFilter::Map(PLPixel32 pixel) const {
+    std::array<double, 256> values;
+    Prepare(values);
+    return AdjustIntensity(pixel, values.data());
+}
+
+void CIntensityFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
+    std::array<double, 256> values;
+    Prepare(values);
+    CPLBitmapLock sourceLock(source, true, false);
+    const CProgressSchedule progress = RowSchedule(GetProgressSink(), source.GetHeight());
+    progress.Start();
+    if (source.GetBitsPerPixel() != 32) {
+        if (&source != &target) target.CreateCopy(source, 0);
+        CPLBitmapLock targetLock(target, true, true);
+        if (PLRGBQuad* palette = target.GetPalette())
+            for (int i = 0, n = target.GetNumColors(); i < n; ++i)
+                palette[i] = PLPixelToQuad(AdjustIntensity(PLQuadToPixel(palette[i]), values.data()));
+        progress.Finish();
+        return;
+    }
+    if (&source != &target) target.Create(source.GetWidth(), source.GetHeight(), 32, source.HasAlpha());
+    CPLBitmapLock targetLock(target, false, true);
+    const int32_t w = source.GetWidth(), h = source.GetHeight();
+    const double* table = values.data();
+    for (int32_t y = 0; y < h; ++y) {
+        const uint8_t* src = source.GetLine(y);
+        uint8_t* dst = target.GetLine(y);
+        for (int32_t x = 0; x < w; ++x) StorePixel(dst + 4 * x, AdjustIntensity(LoadPixel(src + 4 * x), table));
+        progress.Step(y);
+    }
+    progress.Finish();
+}
+
+void CIntensityFilter::ApplyInPlace(CDibBitmap& bitmap) { Apply(bitmap, bitmap); }
+
+// ---------------------------------------------------------------------------------------------
+// Grayscale
+
+namespace {
+// The weights in millionths: the sum of the three products divided by a million is the
+// truncated grey level, exactly.
+constexpr uint32_t RedWeight = 212671, GreenWeight = 715160, BlueWeight = 72169;
+}  // namespace
+
+CGrayscaleFilter::CGrayscaleFilter(CProgressSink* progress) : CImageFilter(progress) {}
+
+CGrayscaleFilter::~CGrayscaleFilter() = default;
+
+uint8_t CGrayscaleFilter::GreyOf(uint8_t red, uint8_t green, uint8_t blue) {
+    return static_cast<uint8_t>((RedWeight * red + GreenWeight * green + BlueWeight * blue) / 1000000u);
+}
+
+void CGrayscaleFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
+    if (&source == &target) {
+        ApplyInPlace(target);
+        return;
+    }
+    CPLBitmapLock sourceLock(source, true, false);
+    const int32_t w = source.GetWidth(), h = source.GetHeight();
+    const CProgressSchedule progress = RowSchedule(GetProgressSink(), h);
+    progress.Start();
+    if (source.GetBitsPerPixel() == 32) {
+        uint32_t rt[256], gt[256], bt[256];
+        for (uint32_t v = 0; v < 256; ++v) {
+            rt[v] = RedWeight * v;
+            gt[v] = GreenWeight * v;
+            bt[v] = BlueWeight * v;
+        }
+        target.Create(w, h, 8, false);
+        CPLBitmapLock targetLock(target, false, true);
+        for (int32_t y = 0; y < h; ++y) {
+            const uint8_t* src = source.GetLine(y);
+            uint8_t* dst = target.GetLine(y);
+            for (int32_t x = 0; x < w; ++x) {
+                const uint8_t* p = src + 4 * x;
+                dst[x] = static_cast<uint8_t>((bt[p[PL_BLUE]] + gt[p[PL_GREEN]] + rt[p[PL_RED]]) / 1000000u);
+            }
+            progress.Step(y);
+        }
+    } else {
+        CHeapBitmap expanded;
+        const CDibBitmap* indices = &source;
+        if (source.GetBitsPerPixel() != 8) {
+            ExpandIndices(source, expanded);
+            indices = &expanded;
+        }
+        uint8_t grey[256];
+        for (int i = 0; i < 256; ++i) {
+            const PLPixel32 c = i < source.GetNumColors() ? PaletteColor(source, i) : 0;
+            grey[i] = GreyOf(PLPixelRed(c), PLPixelGreen(c), PLPixelBlue(c));
+        }
+        target.Create(w, h, 8, false);
+        CPLBitmapLock targetLock(target, false, true);
+        for (int32_t y = 0; y < h; ++y) {
+            const uint8_t* src = indices->GetLine(y);
+            uint8_t* dst = target.GetLine(y);
+            for (int32_t x = 0; x < w; ++x) dst[x] = grey[src[x]];
+            progress.Step(y);
+        }
+    }
+    progress.Finish();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Invert
+
+namespace {
+void InvertRows(const CDibBitmap& source, CDibBitmap& target, const CProgressSchedule& progress) {
+    const int32_t w = source.GetWidth(), h = source.GetHeight();
+    for (int32_t y = 0; y < h; ++y) {
+        const uint8_t* src = source.GetLine(y);
+        uint8_t* dst = target.GetLine(y);
+        for (int32_t x = 0; x < w; ++x) StorePixel(dst + 4 * x, LoadPixel(src + 4 * x) ^ 0x00FFFFFFu);
+        progress.Step(y);
+    }
+}
+}  // namespace
+
+CInvertFilter::CInvertFilter(CProgressSink* progress) : CImageFilter(progress) {}
+
+CInvertFilter::~CInvertFilter() = default;
+
+void CInvertFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
+    if (&source == &target) {
+        ApplyInPlace(target);
+        return;
+    }
+    CPLBitmapLock sourceLock(source, true, false);
+    const CTrueColorSource trueColor(source);
+    const CDibBitmap& src = trueColor.Get();
+    const CProgressSchedule progress(GetProgressSink(), 0.05, 0.95, src.GetHeight());
+    progress.Start();
+    target.Create(src.GetWidth(), src.GetHeight(), 32, false);
+    CPLBitmapLock targetLock(target, false, true);
+    InvertRows(src, target, progress);
+    progress.Finish();
+}
+
+void CInvertFilter::ApplyInPlace(CDibBitmap& bitmap) {
+    if (bitmap.GetBitsPerPixel() != 32) {
+        CImageFilter::ApplyInPlace(bitmap);
+        return;
+    }
+    CPLBitmapLock lock(bitmap, true, true);
+    const CProgressSchedule progress(GetProgressSink(), 0.05, 0.95, bitmap.GetHeight());
+    progress.Start();
+    bitmap.SetHasAlpha(false);
+    InvertRows(bitmap, bitmap, progress);
+    progress.Finish();
+}

@@ -1,0 +1,196 @@
+#include "RotateFilter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "FilterSupport.h"
+
+using namespace FilterDetail;
+
+namespace {
+
+struct RotateGeometry {
+    double c = 1.0;
+    double s = 0.0;
+    int32_t minX = 0, maxX = 0, minY = 0, maxY = 0;
+    int32_t Width() const { return maxX - minX + 1; }
+    int32_t Height() const { return maxY - minY + 1; }
+};
+
+RotateGeometry ComputeGeometry(double angle, int32_t width, int32_t height) {
+    if (!std::isfinite(angle)) ThrowBadRequest("The rotation angle is not a number.");
+    if (width < 1 || height < 1) ThrowBadRequest("Cannot rotate an empty image.");
+    RotateGeometry g;
+    const double theta = -angle;
+    g.c = std::cos(theta);
+    g.s = std::sin(theta);
+    const double xs[4] = {0.0, static_cast<double>(width - 1), 0.0, static_cast<double>(width - 1)};
+    const double ys[4] = {0.0, 0.0, static_cast<double>(height - 1), static_cast<double>(height - 1)};
+    for (int i = 0; i < 4; ++i) {
+        int32_t x = RoundHalfUp(g.c * xs[i] - g.s * ys[i]);
+        int32_t y = RoundHalfUp(g.s * xs[i] + g.c * ys[i]);
+        g.minX = std::min(g.minX, x);
+        g.maxX = std::max(g.maxX, x);
+        g.minY = std::min(g.minY, y);
+        g.maxY = std::max(g.maxY, y);
+    }
+    return g;
+}
+
+// An exact quarter turn (or none): source column = a x' + b y', source row = d x' + e y'.
+struct IntegerMap {
+    int32_t a, b, d, e;
+};
+
+// A turn whose rounded source coordinates are whole-number functions of the target ones.
+// With s exactly +-1 and |c x'| below a quarter for every target coordinate, c x' + s y'
+// rounds to s y' (and likewise for the row); the same with the roles of c and s swapped.
+bool FindIntegerMap(const RotateGeometry& g, IntegerMap& map) {
+    const double m = std::max({std::abs(g.minX), std::abs(g.maxX), std::abs(g.minY), std::abs(g.maxY)}) + 1.0;
+    if (std::abs(g.s) == 1.0 && std::abs(g.c) * m < 0.2) {
+        const int32_t s = g.s > 0 ? 1 : -1;
+        map = IntegerMap{0, s, -s, 0};
+        return true;
+    }
+    if (std::abs(g.c) == 1.0 && std::abs(g.s) * m < 0.2) {
+        const int32_t c = g.c > 0 ? 1 : -1;
+        map = IntegerMap{c, 0, 0, c};
+        return true;
+    }
+    return false;
+}
+
+template <class Pixel>
+inline Pixel ReadPixel(const uint8_t* row, int32_t x) {
+    Pixel p;
+    std::memcpy(&p, row + sizeof(Pixel) * static_cast<size_t>(x), sizeof(Pixel));
+    return p;
+}
+
+template <class Pixel>
+inline void WritePixel(uint8_t* row, int32_t x, Pixel p) {
+    std::memcpy(row + sizeof(Pixel) * static_cast<size_t>(x), &p, sizeof(Pixel));
+}
+
+template <class Pixel>
+void RotateGeneral(const CDibBitmap& source, CDibBitmap& target, const RotateGeometry& g, Pixel fill,
+                   const CProgressSchedule& progress) {
+    const int32_t sw = source.GetWidth(), sh = source.GetHeight();
+    const int32_t tw = target.GetWidth(), th = target.GetHeight();
+    const uint8_t* const* srcRows = source.GetLineArray();
+    std::vector<double> cx = MakeBuffer<double>(static_cast<size_t>(tw));
+    std::vector<double> sx = MakeBuffer<double>(static_cast<size_t>(tw));
+    for (int32_t tx = 0; tx < tw; ++tx) {
+        const double x = static_cast<double>(g.minX + tx);
+        cx[tx] = g.c * x;
+        sx[tx] = g.s * x;
+    }
+    for (int32_t ty = 0; ty < th; ++ty) {
+        const double y = static_cast<double>(g.minY + ty);
+        const double sy = g.s * y;
+        const double cy = g.c * y;
+        uint8_t* dst = target.GetLine(ty);
+        for (int32_t tx = 0; tx < tw; ++tx) {
+            const int32_t col = RoundHalfUp(cx[tx] + sy);
+            const int32_t row = RoundHalfUp(cy - sx[tx]);
+            if (static_cast<uint32_t>(col) < static_cast<uint32_t>(sw) && static_cast<uint32_t>(row) < static_cast<uint32_t>(sh))
+                WritePixel<Pixel>(dst, tx, ReadPixel<Pixel>(srcRows[row], col));
+            else
+                WritePixel<Pixel>(dst, tx, fill);
+        }
+        progress.Step(ty);
+    }
+}
+
+template <class Pixel>
+void RotateInteger(const CDibBitmap& source, CDibBitmap& target, const RotateGeometry& g, const IntegerMap& m,
+                   Pixel fill, const CProgressSchedule& progress) {
+    const int32_t sw = source.GetWidth(), sh = source.GetHeight();
+    const int32_t tw = target.GetWidth(), th = target.GetHeight();
+    const uint8_t* const* srcRows = source.GetLineArray();
+    constexpr int32_t tile = 64;
+    for (int32_t ty0 = 0; ty0 < th; ty0 += tile) {
+        const int32_t ty1 = std::min(th, ty0 + tile);
+        for (int32_t tx0 = 0; tx0 < tw; tx0 += tile) {
+            const int32_t tx1 = std::min(tw, tx0 + tile);
+            for (int32_t ty = ty0; ty < ty1; ++ty) {
+                const int32_t y = g.minY + ty;
+                const int32_t x = g.minX + tx0;
+                int32_t col = m.a * x + m.b * y;
+                int32_t row = m.d * x + m.e * y;
+                uint8_t* dst = target.GetLine(ty);
+                if (m.d == 0 && static_cast<uint32_t>(row) < static_cast<uint32_t>(sh) && m.a == 1 && col >= 0 &&
+                    col + (tx1 - tx0) <= sw) {
+                    std::memcpy(dst + sizeof(Pixel) * static_cast<size_t>(tx0),
+                                srcRows[row] + sizeof(Pixel) * static_cast<size_t>(col),
+                                sizeof(Pixel) * static_cast<size_t>(tx1 - tx0));
+                    continue;
+                }
+                for (int32_t tx = tx0; tx < tx1; ++tx, col += m.a, row += m.d) {
+                    if (static_cast<uint32_t>(col) < static_cast<uint32_t>(sw) && static_cast<uint32_t>(row) < static_cast<uint32_t>(sh))
+                        WritePixel<Pixel>(dst, tx, ReadPixel<Pixel>(srcRows[row], col));
+                    else
+                        WritePixel<Pixel>(dst, tx, fill);
+                }
+            }
+        }
+        for (int32_t ty = ty0; ty < ty1; ++ty) progress.Step(ty);
+    }
+}
+
+template <class Pixel>
+void RotatePixels(const CDibBitmap& source, CDibBitmap& target, const RotateGeometry& g, Pixel fill, bool generalOnly,
+                  const CProgressSchedule& progress) {
+    IntegerMap map{};
+    if (!generalOnly && FindIntegerMap(g, map))
+        RotateInteger<Pixel>(source, target, g, map, fill, progress);
+    else
+        RotateGeneral<Pixel>(source, target, g, fill, progress);
+}
+
+}  // namespace
+
+CRotateFilter::CRotateFilter(double angle, PLPixel32 fill, CProgressSink* progress)
+    : CImageFilter(progress), m_angle(angle), m_fill(fill) {}
+
+CRotateFilter::~CRotateFilter() = default;
+
+PLSize CRotateFilter::TargetSize(int32_t width, int32_t height) const {
+    RotateGeometry g = ComputeGeometry(m_angle, width, height);
+    return PLSize{g.Width(), g.Height()};
+}
+
+void CRotateFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
+    if (&source == &target) {
+        ApplyInPlace(target);
+        return;
+    }
+    const RotateGeometry g = ComputeGeometry(m_angle, source.GetWidth(), source.GetHeight());
+    CPLBitmapLock sourceLock(source, true, false);
+    const uint16_t bpp = source.GetBitsPerPixel();
+    const CProgressSchedule progress = RowSchedule(GetProgressSink(), g.Height());
+    progress.Start();
+    if (bpp == 32) {
+        target.Create(g.Width(), g.Height(), 32, source.HasAlpha());
+        CPLBitmapLock targetLock(target, false, true);
+        RotatePixels<uint32_t>(source, target, g, m_fill, m_generalOnly, progress);
+    } else if (bpp == 8) {
+        target.Create(g.Width(), g.Height(), 8, source.HasAlpha());
+        CPLBitmapLock targetLock(target, false, true);
+        CopyColorTable(source, target);
+        RotatePixels<uint8_t>(source, target, g, static_cast<uint8_t>(source.FindNearestColor(m_fill)), m_generalOnly,
+                              progress);
+    } else {
+        // 1 and 4 bits: turn the indices one byte per pixel, then pack them again.
+        CHeapBitmap indices, turned;
+        ExpandIndices(source, indices);
+        turned.Create(g.Width(), g.Height(), 8, false);
+        const uint8_t fill = static_cast<uint8_t>(source.FindNearestColor(m_fill));
+        RotatePixels<uint8_t>(indices, turned, g, fill, m_generalOnly, progress);
+        PackIndices(turned, source, bpp, target);
+        target.SetHasAlpha(source.HasAlpha());
+    }
+    progress.Finish();
+}
