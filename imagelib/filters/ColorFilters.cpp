@@ -114,6 +114,8 @@ inline PLPixel32 AdjustIntensity(PLPixel32 p, const double* values) {
     const int r = static_cast<int>((p >> 16) & 0xFF), g = static_cast<int>((p >> 8) & 0xFF), b = static_cast<int>(p & 0xFF);
     const int mx = std::max(r, std::max(g, b));
     const int mn = std::min(r, std::min(g, b));
+    // A colour whose value stays the same comes back unchanged from the round trip.
+    if (values[mx] == mx) return p;
     const double v = values[mx] / 255.0;
     double red, green, blue;
     if (mx == mn) {
@@ -149,8 +151,12 @@ inline PLPixel32 AdjustIntensity(PLPixel32 p, const double* values) {
         default: red = v; green = pp; blue = qq; break;
         }
     }
-    return static_cast<PLPixel32>(ClampToByte(blue * 255.0)) | static_cast<PLPixel32>(ClampToByte(green * 255.0)) << 8 |
-           static_cast<PLPixel32>(ClampToByte(red * 255.0)) << 16 | (p & 0xFF000000u);
+    // Rounding errors of the round trip leave whole channel values a few units in the last
+    // place below the whole number; the tiny lift keeps truncation from taking one off them.
+    constexpr double lift = 1e-9;
+    return static_cast<PLPixel32>(ClampToByte(blue * 255.0 + lift)) |
+           static_cast<PLPixel32>(ClampToByte(green * 255.0 + lift)) << 8 |
+           static_cast<PLPixel32>(ClampToByte(red * 255.0 + lift)) << 16 | (p & 0xFF000000u);
 }
 
 }  // namespace
