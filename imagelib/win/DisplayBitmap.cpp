@@ -68,10 +68,16 @@ BOOL CDisplayBitmap::DrawEx(HDC dc, const RECT* destRect, const RECT* srcRect, H
     if (stretchMode < 0) {
         if (m_drawDib == nullptr) m_drawDib = ::DrawDibOpen();
         if (m_drawDib == nullptr) return FALSE;
+        auto* header = reinterpret_cast<BITMAPINFOHEADER*>(GetBitmapInfoHeader());
+        UINT flags = foreground ? 0 : DDF_BACKGROUNDPAL;
+        // DrawDib keeps the colour table it saw first; begin again so that a changed table is
+        // drawn as it is now.
+        if (GetColorTable() != nullptr)
+            ::DrawDibBegin(m_drawDib, dc, dest.right - dest.left, dest.bottom - dest.top, header,
+                           src.right - src.left, src.bottom - src.top, flags);
         return ::DrawDibDraw(m_drawDib, dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top,
-                             reinterpret_cast<BITMAPINFOHEADER*>(GetBitmapInfoHeader()), GetBits(), src.left,
-                             src.top, src.right - src.left, src.bottom - src.top,
-                             foreground ? 0 : DDF_BACKGROUNDPAL);
+                             header, GetBits(), src.left, src.top, src.right - src.left, src.bottom - src.top,
+                             flags);
     }
     StretchModeScope mode(dc, stretchMode);
     UniqueDC memory(::CreateCompatibleDC(dc));

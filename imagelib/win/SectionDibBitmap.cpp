@@ -64,8 +64,7 @@ void CSectionDibBitmap::InternalCreate(int32_t width, int32_t height, uint16_t b
         m_section.reset();
         throw CTextException(PLErr::NoMemory, kOutOfMemory);
     }
-    m_bits = static_cast<uint8_t*>(bits);
-    std::memset(m_bits, 0, static_cast<size_t>(rowLength) * static_cast<size_t>(height));
+    m_bits = static_cast<uint8_t*>(bits);  // fresh section pages are zero
     InitPointers();
     InitCommon(width, height, bitsPerPixel, hasAlpha);
     if (m_palette != nullptr) {
