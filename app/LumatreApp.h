@@ -1,0 +1,62 @@
+// CLumatreApp: Lumatre's application object. It owns every user setting (AppSettings) for the
+// whole run, loads them at start-up and writes them back at exit, keeps the program to one
+// instance, and runs the closing step that sends the program to the tray instead of ending it.
+#pragma once
+
+#include "framework/Framework.h"
+
+#include "AppHelpers.h"
+#include "InstanceChecker.h"
+#include "Settings.h"
+#include "SettingsStore.h"
+
+#include <memory>
+
+class CLumatreApp : public CWinApp, public AppSettings {
+ public:
+  CLumatreApp();
+  ~CLumatreApp() override;
+
+  BOOL InitInstance() override;
+  int ExitInstance() override;
+  // The closing step: the system Close command hides the program; otherwise modified images
+  // are asked about as "OptionsA" bit 12 says.
+  BOOL SaveAllModified() override;
+
+  // Reads the sections "PrintLayout", "Hotkey", "CaptureOptions" and "InstallPath".
+  void LoadSettings();
+  // Fetches the hotkey table from the hook library (once this run has handed it one), then
+  // writes the three sections.
+  void SaveSettings();
+  // The main frame handed m_hotkeys to the hook library: from now on the library's table is the
+  // one in force.
+  void SetHotkeysHandedToLibrary() { m_hotkeysInLibrary = true; }
+
+  // The autostart entry (the program runs when the user logs on).
+  bool IsAutoStartEnabled() const;
+  bool SetAutoStart(bool on);
+
+  // Empties the recent-file list, refreshes the main window's menus and writes the empty list.
+  void ClearRecentFileList();
+  // Opens a topic of "Lumatre.chm" beside the program (topic numbers in AppHelpers.h).
+  void ShowHelpTopic(int topic);
+  // The cursor shown by the window under the mouse pointer (null when it cannot be found).
+  HCURSOR GetCursorAtPoint() const { return ::GetCursorAtPoint(); }
+
+  // Modified image documents open now.
+  virtual int CountModifiedDocuments();
+
+  // Where the settings live (the real registry unless a test points elsewhere).
+  SettingsLocation m_settingsLocation;
+
+ protected:
+  void OnHelpFinder();
+
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  std::unique_ptr<CInstanceChecker> m_instanceChecker;
+  bool m_hotkeysInLibrary = false;
+};
+
+extern CLumatreApp theApp;
