@@ -23,6 +23,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "BitmapInfo.h"
 #include "DibBitmap.h"
@@ -65,12 +66,6 @@ public:
     // The text that RaiseError throws for message: "Decoder error: <message>\n".
     static std::string FormatErrorText(const char* message);
 
-protected:
-    CImageDecoder();
-
-    // Decodes the format from source into bitmap. wantedDepth is in and out (see above).
-    virtual void DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wantedDepth, CByteSource& source) = 0;
-
     // The decoder error path: traces "Decoder error: <text>\n" at level 0 and throws it with code.
     [[noreturn]] static void RaiseError(int code, const char* text);
     [[noreturn]] static void RaiseErrorF(int code, const char* format, ...)
@@ -78,6 +73,12 @@ protected:
         __attribute__((format(printf, 2, 3)))
 #endif
         ;
+
+protected:
+    CImageDecoder();
+
+    // Decodes the format from source into bitmap. wantedDepth is in and out (see above).
+    virtual void DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wantedDepth, CByteSource& source) = 0;
 
     // The depth to produce: 8 when nothing or 8 is wanted and the file has 8 bits per pixel or
     // fewer, else 32.
