@@ -142,7 +142,7 @@ TEST(ResizeKernels, Shapes) {
     EXPECT_EQ(CBoxKernel(0.5)(0.51), 0.0);
     EXPECT_EQ(CBilinearKernel()(0.25), 0.75);
     EXPECT_EQ(CBilinearKernel()(1.0), 0.0);
-    EXPECT_DOUBLE_EQ(CGaussianKernel(2.0)(1.0), std::exp(-0.5 - 1.0) / std::sqrt(2 * M_PI));
+    EXPECT_DOUBLE_EQ(CGaussianKernel(2.0)(1.0), std::exp(-0.5 - 1.0) / std::sqrt(2 * 3.14159265358979323846));
     EXPECT_EQ(CGaussianKernel(2.0)(2.5), 0.0);
     EXPECT_FALSE(std::isnan(CGaussianKernel(0.0)(0.0)));
     EXPECT_DOUBLE_EQ(CHammingKernel(3.0)(0.0), 1.0);
