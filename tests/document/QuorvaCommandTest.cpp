@@ -5,7 +5,9 @@
 #include "QuorvaCommand.h"
 
 #include "DibBitmap.h"
+#include "filters/ColorFilters.h"
 #include "filters/ImageFilter.h"
+#include "filters/RotateFilter.h"
 
 #include <gtest/gtest.h>
 
@@ -303,6 +305,33 @@ TEST_F(QuorvaCommandTest, DialogDoneStoresTheAppliedCommand) {
   ASSERT_TRUE(doc.Undo());
   EXPECT_TRUE(SameImage(*doc.image, *original));
   EXPECT_FALSE(doc.modified);
+}
+
+// The library's own filters through the history: a quarter turn changes the size, grayscale
+// the depth; undo brings back both.
+TEST_F(QuorvaCommandTest, LibraryFiltersUndoToTheExactImage) {
+  ASSERT_TRUE(doc.Do(new CQuorvaCommand(doc, std::make_unique<CRotateFilter>(1.57079633, 0),
+                                        "Rotate the image counter-clockwise by 90 degree"),
+                     true));
+  EXPECT_EQ(doc.image->GetSize(), (PLSize{4, 6}));
+  const auto rotated = Snapshot(*doc.image);
+  ASSERT_TRUE(doc.Do(new CQuorvaCommand(doc, std::make_unique<CGrayscaleFilter>(),
+                                        "Convert the image to grayscale picture"),
+                     true));
+  EXPECT_EQ(doc.image->GetBitsPerPixel(), 8);
+  const auto grey = Snapshot(*doc.image);
+  ASSERT_TRUE(doc.Do(new CQuorvaCommand(doc, std::make_unique<CInvertFilter>(), "Invert the image"),
+                     true));
+  ASSERT_TRUE(doc.Undo());
+  EXPECT_TRUE(SameImage(*doc.image, *grey));
+  ASSERT_TRUE(doc.Undo());
+  EXPECT_TRUE(SameImage(*doc.image, *rotated));
+  ASSERT_TRUE(doc.Undo());
+  EXPECT_TRUE(SameImage(*doc.image, *original));
+  ASSERT_TRUE(doc.Redo());
+  EXPECT_TRUE(SameImage(*doc.image, *rotated));
+  ASSERT_TRUE(doc.Redo());
+  EXPECT_TRUE(SameImage(*doc.image, *grey));
 }
 
 }  // namespace
