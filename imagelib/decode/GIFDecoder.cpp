@@ -1,0 +1,187 @@
+#include "decode/GIFDecoder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <vector>
+
+#include <gif_lib.h>
+
+#include "PixelConvert.h"
+
+namespace {
+
+struct ReadState {
+    CByteSource* source;
+    std::exception_ptr failure;
+};
+
+int ReadFn(GifFileType* gif, GifByteType* buffer, int length) {
+    auto* state = static_cast<ReadState*>(gif->UserData);
+    if (length <= 0) return 0;
+    try {
+        uint32_t n = std::min<uint32_t>(static_cast<uint32_t>(length), state->source->GetBytesLeft());
+        if (n == 0) return 0;
+        std::memcpy(buffer, state->source->ReadNBytes(n), n);
+        return static_cast<int>(n);
+    } catch (...) {
+        if (!state->failure) state->failure = std::current_exception();
+    }
+    return 0;
+}
+
+// Closes the giflib handle on every path out of a decode.
+struct GifCloser {
+    GifFileType* gif;
+    ~GifCloser() {
+        int ignored = 0;
+        if (gif) DGifCloseFile(gif, &ignored);
+    }
+};
+
+[[noreturn]] void ThrowGifError(int code, const ReadState& state) {
+    if (state.failure) std::rethrow_exception(state.failure);
+    if (code == D_GIF_ERR_READ_FAILED || code == D_GIF_ERR_EOF_TOO_SOON)
+        throw CTextException(PLErr::EndOfFile, CByteSource::EndOfFileText);
+    int plCode = PLErr::CorruptData;
+    if (code == D_GIF_ERR_NOT_GIF_FILE) plCode = PLErr::WrongSignature;
+    if (code == D_GIF_ERR_NOT_ENOUGH_MEM) plCode = PLErr::NoMemory;
+    const char* text = GifErrorString(code);
+    if (text) CImageDecoder::RaiseErrorF(plCode, "GIF-LIB error: %s.", text);
+    CImageDecoder::RaiseErrorF(plCode, "GIF-LIB undefined error %d.", code);
+}
+
+void CopyColorMap(const ColorMapObject* map, PLRGBQuad* palette) {
+    for (int i = 0; i < 256; ++i) palette[i] = PLRGBQuad{0, 0, 0, 255};
+    if (!map || !map->Colors) return;
+    for (int i = 0; i < map->ColorCount && i < 256; ++i)
+        palette[i] = PLRGBQuad{map->Colors[i].Blue, map->Colors[i].Green, map->Colors[i].Red, 255};
+}
+
+}  // namespace
+
+CGIFDecoder::CGIFDecoder() = default;
+CGIFDecoder::~CGIFDecoder() = default;
+
+void CGIFDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wantedDepth, CByteSource& source) {
+    PLTrace(2, "Decoding GIF.\n");
+    ReadState state{&source, nullptr};
+    int error = 0;
+    GifCloser closer{DGifOpen(&state, ReadFn, &error)};
+    GifFileType* gif = closer.gif;
+    if (!gif) ThrowGifError(error, state);
+
+    const bool want32 = wantedDepth == 32;
+    CHeapBitmap indexed;  // the 8-bit picture when the result has 32 bits
+    CDibBitmap& target = want32 ? static_cast<CDibBitmap&>(indexed) : bitmap;
+    int32_t screenWidth = gif->SWidth, screenHeight = gif->SHeight;
+    bool created = false;
+    auto createScreen = [&](int32_t width, int32_t height) {
+        if (want32) CreateBitmap(bitmap, width, height, 32, false);  // checks the final size
+        CreateBitmap(target, width, height, 8, false);
+        uint8_t background = static_cast<uint8_t>(gif->SBackGroundColor);
+        for (int32_t y = 0; y < height; ++y) std::memset(target.GetLine(y), background, static_cast<size_t>(width));
+        created = true;
+    };
+    if (screenWidth > 0 && screenHeight > 0) createScreen(screenWidth, screenHeight);
+
+    palette = AllocPalette();
+    CopyColorMap(gif->SColorMap, palette.get());
+    std::vector<GifPixelType> line;
+    int imageNumber = 0;
+    int transparent = -1;  // of the next image, from its graphic control extension
+    bool truncated = false;
+    for (bool done = false; !done && !truncated;) {
+        GifRecordType record = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(gif, &record) != GIF_OK) {
+            if (imageNumber == 0) ThrowGifError(gif->Error, state);
+            truncated = true;  // the images read so far stand
+            break;
+        }
+        switch (record) {
+        case IMAGE_DESC_RECORD_TYPE: {
+            if (DGifGetImageDesc(gif) != GIF_OK) {
+                if (imageNumber == 0) ThrowGifError(gif->Error, state);
+                truncated = true;
+                break;
+            }
+            ++imageNumber;
+            const GifImageDesc& desc = gif->Image;
+            if (!created) {
+                // A screen of no size takes the size of its first image.
+                screenWidth = desc.Left + desc.Width;
+                screenHeight = desc.Top + desc.Height;
+                createScreen(screenWidth, screenHeight);
+            }
+            if (desc.Left + desc.Width > screenWidth || desc.Top + desc.Height > screenHeight)
+                PLTraceF(0, "Image %d is not confined to screen dimension, clipped.\n", imageNumber);
+            CopyColorMap(desc.ColorMap ? desc.ColorMap : gif->SColorMap, palette.get());
+            if (desc.Width <= 0 || desc.Height <= 0) break;
+
+            line.resize(static_cast<size_t>(desc.Width));
+            static const int kPassStart[4] = {0, 4, 2, 1};
+            static const int kPassStep[4] = {8, 8, 4, 2};
+            const int passes = desc.Interlace ? 4 : 1;
+            for (int pass = 0; pass < passes && !truncated; ++pass) {
+                const int start = desc.Interlace ? kPassStart[pass] : 0;
+                const int step = desc.Interlace ? kPassStep[pass] : 1;
+                for (int row = start; row < desc.Height; row += step) {
+                    if (DGifGetLine(gif, line.data(), desc.Width) != GIF_OK) {
+                        // Cut short inside the image: keep what was drawn (the first image may
+                        // still fail when not a single row could be read).
+                        if (imageNumber == 1 && pass == 0 && row == start) ThrowGifError(gif->Error, state);
+                        truncated = true;
+                        break;
+                    }
+                    const int32_t y = desc.Top + row;
+                    if (y < 0 || y >= screenHeight) continue;
+                    uint8_t* dst = target.GetLine(y);
+                    const int32_t x0 = std::max<int32_t>(0, desc.Left);
+                    const int32_t x1 = std::min<int32_t>(screenWidth, desc.Left + desc.Width);
+                    for (int32_t x = x0; x < x1; ++x) {
+                        GifPixelType v = line[static_cast<size_t>(x - desc.Left)];
+                        if (v != transparent) dst[x] = v;
+                    }
+                }
+            }
+            transparent = -1;
+            break;
+        }
+        case EXTENSION_RECORD_TYPE: {
+            int code = 0;
+            GifByteType* block = nullptr;
+            if (DGifGetExtension(gif, &code, &block) != GIF_OK) {
+                if (imageNumber == 0) ThrowGifError(gif->Error, state);
+                truncated = true;
+                break;
+            }
+            if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4)
+                transparent = (block[1] & 1) ? block[4] : -1;
+            while (block) {
+                if (DGifGetExtensionNext(gif, &block) != GIF_OK) {
+                    if (imageNumber == 0) ThrowGifError(gif->Error, state);
+                    truncated = true;
+                    break;
+                }
+            }
+            break;
+        }
+        case TERMINATE_RECORD_TYPE:
+            done = true;
+            break;
+        default:
+            break;
+        }
+    }
+    if (truncated) PLTrace(0, "GIF data ended early; the picture keeps what was read.\n");
+    if (!created) RaiseError(PLErr::CorruptData, "GIF file holds no image.");
+
+    target.CopyPalette(palette.get());
+    if (want32) {
+        PLPixel32 lut[256];
+        for (int i = 0; i < 256; ++i) lut[i] = PLQuadToPixel(palette[i]);
+        CPLBitmapLock lock(bitmap, false, true);
+        for (int32_t y = 0; y < screenHeight; ++y) PLExpand8To32(indexed.GetLine(y), bitmap.GetLine(y), screenWidth, lut);
+    }
+    wantedDepth = want32 ? 32 : 8;
+}

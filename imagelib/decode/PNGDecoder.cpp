@@ -1,0 +1,166 @@
+#include "decode/PNGDecoder.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+#include <png.h>
+
+namespace {
+
+struct ReadState {
+    CByteSource* source;
+    std::exception_ptr failure;  // an exception of the source (end of data), rethrown later
+    char message[256];
+};
+
+void ErrorFn(png_structp png, png_const_charp text) {
+    auto* state = static_cast<ReadState*>(png_get_error_ptr(png));
+    std::snprintf(state->message, sizeof state->message, "%s", text ? text : "libpng error");
+    png_longjmp(png, 1);
+}
+
+void WarningFn(png_structp, png_const_charp) {}
+
+const uint8_t* ReadFromSource(ReadState* state, size_t length) {
+    try {
+        if (length > 0xFFFFFFFFu) throw CTextException(PLErr::EndOfFile, CByteSource::EndOfFileText);
+        return state->source->ReadNBytes(static_cast<uint32_t>(length));
+    } catch (...) {
+        state->failure = std::current_exception();
+    }
+    return nullptr;
+}
+
+void ReadFn(png_structp png, png_bytep data, size_t length) {
+    auto* state = static_cast<ReadState*>(png_get_io_ptr(png));
+    const uint8_t* bytes = ReadFromSource(state, length);
+    if (!bytes) png_error(png, "Read error");
+    std::memcpy(data, bytes, length);
+}
+
+struct Header {
+    uint32_t width;
+    uint32_t height;
+    int bitDepth;
+    int colorType;
+    int outChannels;    // after the transformations
+    bool outAlpha;
+    png_colorp palette;  // owned by libpng
+    int paletteSize;
+};
+
+// Reads the header and sets the transformations. Every libpng call of one decode happens in
+// ReadHeader and ReadImage; a library error jumps back to their setjmp. Nothing with a
+// destructor lives in these frames or in the callbacks they reach.
+bool ReadHeader(png_structp png, png_infop info, bool want32, Header* h) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_info(png, info);
+    png_uint_32 width = 0, height = 0;
+    int interlace = 0;
+    png_get_IHDR(png, info, &width, &height, &h->bitDepth, &h->colorType, &interlace, nullptr, nullptr);
+    h->width = width;
+    h->height = height;
+    h->palette = nullptr;
+    h->paletteSize = 0;
+    if (h->colorType == PNG_COLOR_TYPE_PALETTE) png_get_PLTE(png, info, &h->palette, &h->paletteSize);
+
+    if (h->bitDepth == 16) png_set_strip_16(png);
+    switch (h->colorType) {
+    case PNG_COLOR_TYPE_GRAY:
+        if (want32) {
+            png_set_expand(png);
+            png_set_gray_to_rgb(png);
+        } else if (h->bitDepth < 8) {
+            png_set_packing(png);
+        }
+        break;
+    case PNG_COLOR_TYPE_PALETTE:
+        if (want32) png_set_expand(png);
+        else if (h->bitDepth < 8) png_set_packing(png);
+        break;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+        png_set_expand(png);
+        png_set_gray_to_rgb(png);
+        break;
+    default:
+        break;
+    }
+    const bool rgbOut = want32 || h->colorType == PNG_COLOR_TYPE_RGB || h->colorType == PNG_COLOR_TYPE_RGB_ALPHA ||
+                        h->colorType == PNG_COLOR_TYPE_GRAY_ALPHA;
+    if (rgbOut) {
+        png_set_bgr(png);
+        png_set_filler(png, 0xFF, PNG_FILLER_AFTER);  // only where there is no alpha
+    }
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    h->outChannels = png_get_channels(png, info);
+    h->outAlpha = (png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) != 0;
+    return true;
+}
+
+bool ReadImage(png_structp png, png_infop info, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_image(png, rows);
+    png_read_end(png, nullptr);
+    return true;
+}
+
+// Frees libpng's structures on every path out of a decode.
+struct ReadStructs {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    ~ReadStructs() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
+};
+
+}  // namespace
+
+CPNGDecoder::CPNGDecoder() = default;
+CPNGDecoder::~CPNGDecoder() = default;
+
+void CPNGDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wantedDepth, CByteSource& source) {
+    PLTrace(2, "Decoding PNG.\n");
+    ReadState state{&source, nullptr, {}};
+    ReadStructs structs;
+    structs.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, ErrorFn, WarningFn);
+    if (!structs.png) RaiseError(PLErr::NoMemory, "Out of memory creating the PNG reader.");
+    structs.info = png_create_info_struct(structs.png);
+    if (!structs.info) RaiseError(PLErr::NoMemory, "Out of memory creating the PNG reader.");
+    png_set_read_fn(structs.png, &state, ReadFn);
+
+    auto fail = [&]() {
+        if (state.failure) std::rethrow_exception(state.failure);
+        RaiseError(PLErr::UnknownVariant, state.message);
+    };
+
+    // Only a 32-bit wish changes what grey and palette files become.
+    const bool want32 = wantedDepth == 32;
+    Header h{};
+    if (!ReadHeader(structs.png, structs.info, want32, &h)) fail();
+
+    const bool indexed = !want32 && (h.colorType == PNG_COLOR_TYPE_GRAY || h.colorType == PNG_COLOR_TYPE_PALETTE);
+    const int depth = indexed ? 8 : 32;
+    if ((indexed && h.outChannels != 1) || (!indexed && h.outChannels != 4))
+        RaiseErrorF(PLErr::UnknownVariant, "Unexpected PNG pixel layout (%d channels).", h.outChannels);
+    wantedDepth = depth;
+    CreateBitmap(bitmap, h.width, h.height, depth, !indexed && h.outAlpha);
+
+    if (indexed) {
+        palette = AllocPalette();  // black, alpha 255
+        if (h.colorType == PNG_COLOR_TYPE_GRAY) {
+            const int count = h.bitDepth >= 8 ? 256 : 1 << h.bitDepth;
+            for (int i = 0; i < count; ++i) {
+                uint8_t v = static_cast<uint8_t>(i * 255 / (count - 1));
+                palette[i] = PLRGBQuad{v, v, v, 255};
+            }
+        } else {
+            for (int i = 0; i < h.paletteSize && i < 256; ++i)
+                palette[i] = PLRGBQuad{h.palette[i].blue, h.palette[i].green, h.palette[i].red, 255};
+        }
+        bitmap.CopyPalette(palette.get());
+    }
+
+    CPLBitmapLock lock(bitmap, false, true);
+    if (!ReadImage(structs.png, structs.info, bitmap.GetLineArray())) fail();
+}
