@@ -52,7 +52,6 @@ class CDialog : public CWnd {
 
  protected:
   LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
-  void OnClose();
   // The window that owns the modal dialog (also disabled while it runs), or null.
   HWND PreModal();
 

@@ -34,6 +34,13 @@ class CDocument : public CCmdTarget {
   // Lets the frames of every view refresh their titles.
   void UpdateFrameCounts();
 
+  // Asked before a frame showing the document closes; the last one asks SaveModified.
+  virtual BOOL CanCloseFrame(class CFrameWnd* pFrame);
+  // Asks the user about unsaved changes; FALSE cancels the close. The default allows it.
+  virtual BOOL SaveModified();
+  // The document is closing: its frames go, then the document (when m_bAutoDelete).
+  virtual void OnCloseDocument();
+
   BOOL m_bAutoDelete = TRUE;  // delete the document when its last view goes
 
  protected:

@@ -74,7 +74,10 @@ class CFrameWnd : public CWnd {
   virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
   // Sends WM_INITIALUPDATE to the views.
   void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
-  void ActivateFrame(int nCmdShow = -1);
+  // Shows the frame (nCmdShow -1: normal, or restored when minimised) and brings it forward.
+  virtual void ActivateFrame(int nCmdShow = -1);
+  // Marks the title for a refresh at the next idle time.
+  void DelayUpdateFrameTitle() { m_bTitleDirty = TRUE; }
 
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -87,6 +90,12 @@ class CFrameWnd : public CWnd {
  protected:
   CView* m_pViewActive = nullptr;
   UINT m_nIDHelp = 0;  // resource id the frame was loaded from
+  BOOL m_bTitleDirty = FALSE;
+
+  // The active view's route (view, then its document), then this frame's own map.
+  BOOL OnCmdMsgViewAndSelf(UINT nID, int nCode, void* pExtra);
+  // A copy of the frame class with the icon of nIDResource (the frame class when there is none).
+  LPCSTR GetIconWndClass(DWORD dwDefaultStyle, UINT nIDResource);
 
   int OnCreate(LPCREATESTRUCT lpcs);
   void OnDestroy();
@@ -103,4 +112,5 @@ class CFrameWnd : public CWnd {
  private:
   CCreateContext* m_pCreateContext = nullptr;
   friend class CMDIChildWnd;
+  friend class CMDIFrameWnd;
 };

@@ -38,10 +38,11 @@ class CMDIChildWnd : public CFrameWnd {
   BOOL PreTranslateMessage(MSG* pMsg) override;
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL DestroyWindow() override;
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
+  void ActivateFrame(int nCmdShow = -1) override;
 
  protected:
   void OnMDIActivate(BOOL bActivate, HWND hActivateWnd, HWND hDeactivateWnd);
-  int OnCreate(LPCREATESTRUCT lpcs);
   void OnSize(UINT nType, int cx, int cy);
 
   DECLARE_MESSAGE_MAP()

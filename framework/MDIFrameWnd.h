@@ -33,14 +33,12 @@ class CMDIFrameWnd : public CFrameWnd {
   virtual BOOL CreateClient(LPCREATESTRUCT lpCreateStruct, HMENU hWindowMenu);
 
   CFrameWnd* GetActiveFrame() override;
-  CView* GetActiveView() const override;
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
   BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  void RecalcLayout(BOOL bNotify = TRUE) override;
   void OnUpdateFrameMenu(HMENU hMenuAlt) override;
   void OnUpdateFrameTitle(BOOL bAddToTitle) override;
 

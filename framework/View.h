@@ -42,4 +42,7 @@ class CView : public CWnd {
   LRESULT OnInitialUpdateMessage(WPARAM wParam, LPARAM lParam);
 
   DECLARE_MESSAGE_MAP()
+
+ private:
+  friend class CDocument;
 };

@@ -132,12 +132,9 @@ class CWinApp : public CCmdTarget {
  private:
   std::string m_strAppName, m_strExeName, m_strHelpFilePath, m_strRegistryKey, m_strProfileName;
   std::string m_strCmdLine;
-  LONG m_nWaitCursorCount = 0;
-  HCURSOR m_hcurWaitCursorRestore = nullptr;
   POINT m_ptCursorLast{-1, -1};
   UINT m_nMsgLast = 0;
 
-  friend class CCmdTarget;
   friend int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR, int);
   friend BOOL AfxWinInit(HINSTANCE, HINSTANCE, LPSTR, int);
 };

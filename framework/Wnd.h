@@ -31,6 +31,14 @@ constexpr UINT WM_INITIALUPDATE = 0x0364;
 constexpr UINT WM_RECALCPARENT = 0x0368;
 constexpr UINT WM_KICKIDLE = 0x036A;          // sent to modal dialogs while their queue is empty
 
+// What WM_SIZEPARENT carries (lParam): the rectangle still free, to be reduced by each bar.
+struct AFX_SIZEPARENTPARAMS {
+  HDWP hDWP;      // deferred positions, or null when only measuring
+  RECT rect;      // the free rectangle
+  SIZE sizeTotal; // total size taken by the bars
+  BOOL bStretch;  // bars stretch to the full width/height
+};
+
 // Flags of CWnd::m_nFlags.
 constexpr UINT WF_MODALLOOP = 0x0001;       // RunModalLoop is running
 constexpr UINT WF_CONTINUEMODAL = 0x0002;   // ... and should go on
@@ -130,8 +138,16 @@ class CWnd : public CCmdTarget {
   BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
     return ::PostMessage(m_hWnd, message, wParam, lParam);
   }
-  // Sends to every descendant window (bDeep) or to the children only.
-  void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE);
+  // Sends to every descendant window (bDeep) or to the children only; bOnlyPerm: only to
+  // bound windows (through their WindowProc).
+  void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE,
+                                BOOL bOnlyPerm = FALSE);
+  // Lays out the child windows with ids nIDFirst..nIDLast (control bars) by asking each with
+  // WM_SIZEPARENT for its share of the client area; the child nIDLeftOver gets what remains.
+  // reposQuery only computes the remaining rectangle into lpRectParam.
+  enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2 };
+  void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault,
+                      LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
   UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr) {
     return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
   }
