@@ -1,0 +1,48 @@
+// Bitmap production of a capture: one raster copy of the area from the screen (or from the
+// still image of the screen freezer) into a new device bitmap, clipped to the ellipse or polygon
+// of the shape, with the fill colour everywhere outside the shape.
+#pragma once
+
+#include <windows.h>
+
+#include "CaptureArea.h"
+#include "framework/Handles.h"
+
+// Largest side of a capture in pixels. Larger areas (only possible from damaged input) are
+// refused before anything is allocated.
+constexpr int64_t kMaxCaptureSide = 32767;
+
+// Copies capture.area from source (a screen DC, or a memory DC holding a picture of the screen
+// whose coordinates equal screen coordinates) into a new bitmap compatible with source:
+//   shape 0: the area unmasked;  1: nothing is copied, the bitmap is only the fill colour;
+//   2: clipped to the ellipse inscribed in the bitmap;
+//   3 ... kMaxCapturePoints: clipped to the polygon of that many points of capture.points, which
+//   are relative to the area's top-left corner, filled by polygonFillMode (WINDING/ALTERNATE).
+// Pixels outside the shape get fillColor. Returns an empty owner when there is nothing to make
+// (zero or negative width or height) and when the shape code, the size or a GDI call fails.
+UniqueBitmap MakeCaptureBitmap(const CaptureArea& capture, HDC source, COLORREF fillColor,
+                               int polygonFillMode);
+
+// The device context a capture reads from: the still image of the freezer when there is one,
+// otherwise the screen, e.g.
+//   CaptureSource source(freezing ? still.MemoryDC() : nullptr, freezing ? still.Image() : nullptr); Holds whatever it acquired (the screen DC, or the still image's
+// selection) and gives it back when it ends.
+class CaptureSource {
+ public:
+  // The screen itself.
+  CaptureSource();
+  // The still image: memoryDC with stillImage selected in while this object lives. Falls back
+  // to the screen when either handle is null or the selection fails.
+  CaptureSource(HDC memoryDC, HBITMAP stillImage);
+  CaptureSource(const CaptureSource&) = delete;
+  CaptureSource& operator=(const CaptureSource&) = delete;
+
+  HDC dc() const { return usesStill_ ? stillDC_ : screen_.get(); }
+  bool UsesStillImage() const { return usesStill_; }
+
+ private:
+  WindowDC screen_;
+  HDC stillDC_ = nullptr;
+  SelectObjectGuard selection_;
+  bool usesStill_ = false;
+};

@@ -1,0 +1,30 @@
+// Finders of the immediate capture modes: each fills the area of a CaptureArea from the windows
+// on the screen. They take the program's own main window as a parameter so that they never
+// return it, and they leave the capture untouched when they find nothing.
+#pragma once
+
+#include <windows.h>
+
+#include "CaptureArea.h"
+
+// The class name of the system's popup-menu windows.
+inline constexpr const char kPopupMenuClass[] = "#32768";
+
+// Active Window: the foreground top-level window's frame rectangle. A maximised window loses the
+// sizing frame that hangs off the screen. Fails when there is no foreground window, when it is a
+// child window, when it is ownMainWindow, or when it is minimised (its rectangle lies off the
+// screen). Shape code 0.
+bool FindActiveWindowArea(HWND ownMainWindow, CaptureArea& capture);
+
+// Active Window Client: the same window's client area in screen coordinates. Shape code 0.
+bool FindClientArea(HWND ownMainWindow, CaptureArea& capture);
+
+// Menu: the window rectangle of the first visible popup-menu window ("#32768") in Z-order.
+// The shape code is left as it is.
+bool FindPopupMenuArea(CaptureArea& capture);
+
+// Desktop: the desktop window's rectangle (the whole screen). Shape code 0.
+void FindDesktopArea(CaptureArea& capture);
+
+// The foreground window when it may be captured as the active window (rules above), else null.
+HWND CapturableForegroundWindow(HWND ownMainWindow);
