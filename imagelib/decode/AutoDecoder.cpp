@@ -63,8 +63,8 @@ bool IsTGAHeader(const uint8_t* data, size_t size) {
     }
 }
 
-bool IsPICT(const uint8_t* data, size_t size) {
-    if (size <= 540) return false;
+bool IsPICT(const uint8_t* data, size_t size, size_t totalSize) {
+    if (totalSize <= 540) return false;
     return HasBytes(data, size, 522, {0x00, 0x11, 0x02, 0xFF}) || HasBytes(data, size, 522, {0x00, 0x11, 0x01}) ||
            HasBytes(data, size, 522, {0x11, 0x01, 0x01, 0x00});
 }
@@ -105,7 +105,7 @@ CAutoDecoder::CAutoDecoder() {
 
 CAutoDecoder::~CAutoDecoder() = default;
 
-PLImageFormat CAutoDecoder::SniffFormat(const char* name, const uint8_t* data, size_t size) {
+PLImageFormat CAutoDecoder::SniffFormat(const char* name, const uint8_t* data, size_t size, size_t totalSize) {
     if (name != nullptr) {
         std::string upper(name);
         for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -113,12 +113,13 @@ PLImageFormat CAutoDecoder::SniffFormat(const char* name, const uint8_t* data, s
         if (upper.find(".EMF") != std::string::npos) return PLImageFormat::EMF;
     }
     if (data == nullptr) size = 0;
+    if (totalSize < size) totalSize = size;
     if (HasBytes(data, size, 0, {'B', 'M'})) return PLImageFormat::BMP;
     if (IsTGAHeader(data, size)) return PLImageFormat::TGA;
     if (HasBytes(data, size, 0, {'G', 'I', 'F', '8'})) return PLImageFormat::GIF;
     if (HasBytes(data, size, 0, {0x49, 0x49, 0x2A, 0x00}) || HasBytes(data, size, 0, {0x4D, 0x4D, 0x00, 0x2A}))
         return PLImageFormat::TIFF;
-    if (IsPICT(data, size)) return PLImageFormat::PICT;
+    if (IsPICT(data, size, totalSize)) return PLImageFormat::PICT;
     if (HasBytes(data, size, 0, {0xFF, 0xD8, 0xFF})) return PLImageFormat::JPEG;
     if (HasBytes(data, size, 0, {0x89, 'P', 'N', 'G'})) return PLImageFormat::PNG;
     if (IsEPSWithTIFF(data, size)) return PLImageFormat::EPSTIFF;
@@ -174,7 +175,7 @@ void CAutoDecoder::MakeBmp(CByteSource& source, CDibBitmap& bitmap, int wantedDe
     }
     uint32_t peek = std::min<uint32_t>(source.GetBytesLeft(), kSniffBytes);
     const uint8_t* data = source.GetBufferPtr(peek);
-    PLImageFormat format = SniffFormat(name.c_str(), data, peek);
+    PLImageFormat format = SniffFormat(name.c_str(), data, peek, source.GetBytesLeft());
     if (format == PLImageFormat::Unknown) RaiseError(PLErr::UnknownFileType, "Unknown file type.");
     PLTrace(2, RecognizedText(format));
 

@@ -43,9 +43,10 @@ public:
     // its "... recognized.\n" line at level 2.
     void MakeBmp(CByteSource& source, CDibBitmap& bitmap, int wantedDepth = 0) override;
 
-    // The format of data (size bytes: the whole source; only the first bytes are looked at)
-    // by the rules above; name may be null.
-    static PLImageFormat SniffFormat(const char* name, const uint8_t* data, size_t size);
+    // The format of data by the rules above: size bytes at data are readable (the first 526
+    // are enough), totalSize is the size of the whole source (for the PICT rule; 0: size).
+    // name may be null.
+    static PLImageFormat SniffFormat(const char* name, const uint8_t* data, size_t size, size_t totalSize = 0);
 
     // The trace line of a format ("Windows bitmap recognized.\n" ...), null for Unknown.
     static const char* RecognizedText(PLImageFormat format);
