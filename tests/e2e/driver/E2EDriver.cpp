@@ -809,7 +809,20 @@ bool ForceForeground(HWND hwnd, DWORD timeoutMs) {
     if (attached) AttachThreadInput(me, fgThread, FALSE);
     return GetForegroundWindow() == hwnd;
   };
-  return WaitUntil(attempt, timeoutMs, 50);
+  if (!WaitUntil(attempt, timeoutMs, 50)) return false;
+  // Being the foreground window is not enough for keys: the window's thread must have taken
+  // the activation and the focus too, or the first keys still go to the previous window.
+  DWORD tid = GetWindowThreadProcessId(hwnd, nullptr);
+  bool focused = WaitUntil(
+      [&] {
+        GUITHREADINFO gti = {};
+        gti.cbSize = sizeof gti;
+        return GetGUIThreadInfo(tid, &gti) && gti.hwndActive == hwnd &&
+               (gti.hwndFocus == hwnd || (gti.hwndFocus && IsChild(hwnd, gti.hwndFocus)));
+      },
+      timeoutMs, 10);
+  PumpFor(50);
+  return focused && GetForegroundWindow() == hwnd;
 }
 
 // ---------------------------------------------------------------------------------------------

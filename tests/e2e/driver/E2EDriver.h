@@ -187,7 +187,8 @@ void MouseDoubleClick(int x, int y, MouseButton button = MouseButton::Left);
 // Press at (x0, y0), move in steps to (x1, y1), release there.
 void MouseDrag(int x0, int y0, int x1, int y1, MouseButton button = MouseButton::Left,
                int steps = 8);
-// Brings a window to the foreground (with the usual tricks Windows needs); true when it is.
+// Brings a window to the foreground (with the usual tricks Windows needs) and waits until its
+// thread has the activation and the keyboard focus; true when it has.
 bool ForceForeground(HWND hwnd, DWORD timeoutMs = 2000);
 
 // ---------------------------------------------------------------------------------------------
