@@ -113,4 +113,13 @@ TEST(AutoStart, ValueUnderTheRunKey) {
   EXPECT_TRUE(SetAutoStart(false, nullptr, reg.hive()));  // already off
 }
 
+TEST(HelpTopics, AMissingHelpFileIsNoCrash) {
+  // The viewer may or may not exist here; either way the call comes back and says so.
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  std::string path = BuildHelpTopicPath((std::string(folder) + "nowhere\\Lumatre.exe").c_str(), 1);
+  EXPECT_FALSE(OpenHtmlHelpTopic(path));
+  EXPECT_FALSE(OpenHtmlHelpTopic(""));
+}
+
 }  // namespace

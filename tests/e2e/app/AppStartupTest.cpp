@@ -271,4 +271,39 @@ TEST_F(AppStartup, BadRegistryContentIsNoCrash) {
   EXPECT_EQ(text(kProfile, "Hotkey"), "a value, not a key");
 }
 
+TEST_F(AppStartup, RecentFilesAreEmptiedAtExitOnlyWhenAsked) {
+  const std::string recent = kProfile + "\\Recent File List";
+  ASSERT_TRUE(e2e::WriteString(HKEY_CURRENT_USER, recent, "File1", "C:\\pictures\\one.bmp"));
+  ASSERT_TRUE(e2e::WriteString(HKEY_CURRENT_USER, recent, "File2", "C:\\pictures\\two.png"));
+  {
+    e2e::AppProcess lumatre;
+    HWND frame = Start(lumatre);
+    ASSERT_TRUE(frame);
+    Exit(lumatre, frame);
+  }
+  EXPECT_EQ(e2e::ReadString(HKEY_CURRENT_USER, recent, "File1").value_or(""), "C:\\pictures\\one.bmp");
+  EXPECT_EQ(e2e::ReadString(HKEY_CURRENT_USER, recent, "File2").value_or(""), "C:\\pictures\\two.png");
+
+  ASSERT_TRUE(e2e::WriteDword(HKEY_CURRENT_USER, kCapture, "OptionsA", 0x00681669 | 0x40000));
+  {
+    e2e::AppProcess lumatre;
+    HWND frame = Start(lumatre);
+    ASSERT_TRUE(frame);
+    Exit(lumatre, frame);
+  }
+  EXPECT_EQ(e2e::ValueType(HKEY_CURRENT_USER, recent, "File1"), -1);
+  EXPECT_EQ(e2e::ValueType(HKEY_CURRENT_USER, recent, "File2"), -1);
+}
+
+TEST_F(AppStartup, HelpWithoutAHelpFileIsNoCrash) {
+  constexpr UINT kHelpFinder = 0xE143;  // ID_HELP_FINDER
+  e2e::AppProcess lumatre;
+  HWND frame = Start(lumatre);
+  ASSERT_TRUE(frame);
+  PostMessageA(frame, WM_COMMAND, kHelpFinder, 0);
+  e2e::PumpFor(1000);
+  EXPECT_TRUE(lumatre.IsRunning());
+  Exit(lumatre, frame);
+}
+
 }  // namespace
