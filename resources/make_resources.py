@@ -798,8 +798,20 @@ def disabled_variant(img):
     return out
 
 
+# Greys that loading a bitmap with 3-D colour mapping replaces by system colours, and the
+# backgrounds: a picture pixel of one of these colours is moved by one step of blue.
+MAPPED_GREYS = {(128, 128, 128), (192, 192, 192), (223, 223, 223)}
+
+
 def flatten(img, background):
-    return [[(p[:3] if p is not None else background) for p in row] for row in img]
+    avoid = MAPPED_GREYS | {BUTTON_BACKGROUND, STRIP_BACKGROUND}
+
+    def colour(p):
+        if p is None:
+            return background
+        c = p[:3]
+        return (c[0], c[1], c[2] + 1 if c[2] < 255 else 254) if c in avoid else c
+    return [[colour(p) for p in row] for row in img]
 
 
 # ------------------------------------------------------------------------------------------
@@ -850,6 +862,12 @@ def palettise(pixels, reserved=()):
         palette = list(reserved) + sorted(colors)
     else:
         palette = list(reserved) + median_cut(colors, room)
+    # No picture colour may equal a reserved (background) colour or one of the greys that
+    # loading with 3-D colour mapping replaces; move such an entry by one step.
+    avoid = set(reserved) | MAPPED_GREYS
+    for k in range(len(reserved), len(palette)):
+        if palette[k] in avoid and palette[k] not in colors:
+            palette[k] = (palette[k][0], palette[k][1], palette[k][2] + 1)
     index = {c: k for k, c in enumerate(palette)}
     cache = {}
 
