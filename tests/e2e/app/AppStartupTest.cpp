@@ -162,6 +162,33 @@ TEST_F(AppStartup, StoredValuesComeBackThroughTheHookLibrary) {
   EXPECT_EQ(e2e::ReadDword(HKEY_CURRENT_USER, kCapture, "CaptureDelayTime").value_or(0), 250u);
 }
 
+TEST_F(AppStartup, TheHotkeyTableLivesInTheHookLibraryWhileRunning) {
+  ASSERT_TRUE(e2e::WriteString(HKEY_CURRENT_USER, kHotkeys, "ColorPicker", "13, 114"));
+  e2e::AppProcess lumatre;
+  HWND frame = Start(lumatre);
+  ASSERT_TRUE(frame);
+  {
+    // The copy's own library file: its shared table is the one the program uses.
+    HMODULE hook = LoadLibraryA(e2e::JoinPath(copy.Folder(), "QuorvaHook.dll").c_str());
+    ASSERT_NE(hook, nullptr);
+    using TableFunction = int (*)(WORD*);
+    auto get = reinterpret_cast<TableFunction>(GetProcAddress(hook, "TSY_GetCaptureHotKey"));
+    auto set = reinterpret_cast<TableFunction>(GetProcAddress(hook, "TSY_SetCaptureHotKey"));
+    ASSERT_TRUE(get && set);
+    WORD table[36] = {};
+    // Handed over by the deferred start-up message.
+    EXPECT_TRUE(e2e::WaitUntil([&] { get(table); return table[13] == 114 && table[0] == 0x202C; }, 5000));
+    // A change made in the library while the program runs (as the options dialog does) is what
+    // the program saves at exit.
+    table[4] = 0xE052;
+    set(table);
+    FreeLibrary(hook);
+  }
+  Exit(lumatre, frame);
+  EXPECT_EQ(e2e::ReadString(HKEY_CURRENT_USER, kHotkeys, "Rectangle").value_or(""), "4, 57426");
+  EXPECT_EQ(e2e::ReadString(HKEY_CURRENT_USER, kHotkeys, "ColorPicker").value_or(""), "13, 114");
+}
+
 TEST_F(AppStartup, ResetCounterOptionStartsNumberingAtOne) {
   ASSERT_TRUE(e2e::WriteDword(HKEY_CURRENT_USER, kCapture, "AutoSaveOptions", 0x2));
   ASSERT_TRUE(e2e::WriteDword(HKEY_CURRENT_USER, kCapture, "AutoSaveStartNO", 57));
@@ -293,6 +320,19 @@ TEST_F(AppStartup, RecentFilesAreEmptiedAtExitOnlyWhenAsked) {
   }
   EXPECT_EQ(e2e::ValueType(HKEY_CURRENT_USER, recent, "File1"), -1);
   EXPECT_EQ(e2e::ValueType(HKEY_CURRENT_USER, recent, "File2"), -1);
+}
+
+TEST_F(AppStartup, NoStartWithoutTheHookLibrary) {
+  ASSERT_TRUE(DeleteFileA(e2e::JoinPath(copy.Folder(), "QuorvaHook.dll").c_str()));
+  e2e::AppProcess lumatre;
+  // The system may refuse the start at once, or start the process and end it.
+  if (lumatre.Start(copy.ExePath())) {
+    auto code = lumatre.WaitForExit(20000);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_NE(*code, 0u);
+    EXPECT_TRUE(lumatre.TopLevelWindows(kFrameClass).empty());
+  }
+  EXPECT_FALSE(e2e::KeyExists(HKEY_CURRENT_USER, kProfile));
 }
 
 TEST_F(AppStartup, HelpWithoutAHelpFileIsNoCrash) {
