@@ -109,54 +109,19 @@ void CContrastFilter::ApplyInPlace(CDibBitmap& bitmap) { Apply(bitmap, bitmap); 
 
 namespace {
 
-// HSV on 0-255 scales, the value raised through values[], and back to red, green, blue.
-inline PLPixel32 AdjustIntensity(PLPixel32 p, const double* values) {
+// The value (HSV) of a colour is its largest channel. Changing the value while hue and
+// saturation stay put scales all three channels by the same factor: converting to hue,
+// saturation and value, multiplying the value by factors[V] and converting back gives
+// channel x factors[V] for every channel, which is what is computed here.
+inline PLPixel32 AdjustIntensity(PLPixel32 p, const double* factors) {
     const int r = static_cast<int>((p >> 16) & 0xFF), g = static_cast<int>((p >> 8) & 0xFF), b = static_cast<int>(p & 0xFF);
-    const int mx = std::max(r, std::max(g, b));
-    const int mn = std::min(r, std::min(g, b));
-    // A colour whose value stays the same comes back unchanged from the round trip.
-    if (values[mx] == mx) return p;
-    const double v = values[mx] / 255.0;
-    double red, green, blue;
-    if (mx == mn) {
-        // No saturation (this includes black): hue is 0 and every channel is the value.
-        red = green = blue = v;
-    } else {
-        const int delta = mx - mn;
-        const double sat = static_cast<double>(delta) * 255.0 / mx;
-        double sector;
-        if (r == mx)
-            sector = static_cast<double>(g - b) / delta;
-        else if (g == mx)
-            sector = static_cast<double>(b - r) / delta + 2.0;
-        else
-            sector = static_cast<double>(r - g) / delta + 4.0;
-        double hue = 42.5 * sector;
-        if (hue < 0.0) hue += 255.0;
-        if (hue > 255.0) hue -= 255.0;
-        const double s = sat / 255.0;
-        const double h6 = hue * 6.0 / 255.0;
-        int i = FloorToInt(h6);
-        const double f = h6 - i;
-        if (i >= 6) i -= 6;
-        const double pp = v * (1.0 - s);
-        const double qq = v * (1.0 - s * f);
-        const double tt = v * (1.0 - s * (1.0 - f));
-        switch (i) {
-        case 0: red = v; green = tt; blue = pp; break;
-        case 1: red = qq; green = v; blue = pp; break;
-        case 2: red = pp; green = v; blue = tt; break;
-        case 3: red = pp; green = qq; blue = v; break;
-        case 4: red = tt; green = pp; blue = v; break;
-        default: red = v; green = pp; blue = qq; break;
-        }
-    }
-    // Rounding errors of the round trip leave whole channel values a few units in the last
-    // place below the whole number; the tiny lift keeps truncation from taking one off them.
+    const double f = factors[std::max(r, std::max(g, b))];
+    if (f == 1.0) return p;
+    // The tiny lift keeps products that are whole numbers in exact arithmetic from losing one
+    // to truncation when they come out a unit in the last place below it.
     constexpr double lift = 1e-9;
-    return static_cast<PLPixel32>(ClampToByte(blue * 255.0 + lift)) |
-           static_cast<PLPixel32>(ClampToByte(green * 255.0 + lift)) << 8 |
-           static_cast<PLPixel32>(ClampToByte(red * 255.0 + lift)) << 16 | (p & 0xFF000000u);
+    return static_cast<PLPixel32>(ClampToByte(b * f + lift)) | static_cast<PLPixel32>(ClampToByte(g * f + lift)) << 8 |
+           static_cast<PLPixel32>(ClampToByte(r * f + lift)) << 16 | (p & 0xFF000000u);
 }
 
 }  // namespace
@@ -166,25 +131,26 @@ CIntensityFilter::CIntensityFilter(double intensity, int32_t offset, double expo
 
 CIntensityFilter::~CIntensityFilter() = default;
 
-// values[V] = the new value of a colour whose value (its largest channel) is V.
-void CIntensityFilter::Prepare(std::array<double, 256>& values) const {
+// factors[V]: what a colour whose value (largest channel) is V gets multiplied by:
+// (V - offset)^exponent x scale + 1 from the offset on, 1 below it.
+void CIntensityFilter::Prepare(std::array<double, 256>& factors) const {
     const double k = (m_intensity - 20.0) * 0.25;
     const double scale = k / std::pow(255.0, m_exponent);
     for (int v = 0; v < 256; ++v) {
         const double value = v;
-        values[v] = value >= m_offset ? value * (std::pow(value - m_offset, m_exponent) * scale + 1.0) : value;
+        factors[v] = (value >= m_offset && v > 0) ? std::pow(value - m_offset, m_exponent) * scale + 1.0 : 1.0;
     }
 }
 
 PLPixel32 CIntensityFilter::Map(PLPixel32 pixel) const {
-    std::array<double, 256> values;
-    Prepare(values);
-    return AdjustIntensity(pixel, values.data());
+    std::array<double, 256> factors;
+    Prepare(factors);
+    return AdjustIntensity(pixel, factors.data());
 }
 
 void CIntensityFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
-    std::array<double, 256> values;
-    Prepare(values);
+    std::array<double, 256> factors;
+    Prepare(factors);
     CPLBitmapLock sourceLock(source, true, false);
     const CProgressSchedule progress = RowSchedule(GetProgressSink(), source.GetHeight());
     progress.Start();
@@ -193,14 +159,14 @@ void CIntensityFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
         CPLBitmapLock targetLock(target, true, true);
         if (PLRGBQuad* palette = target.GetPalette())
             for (int i = 0, n = target.GetNumColors(); i < n; ++i)
-                palette[i] = PLPixelToQuad(AdjustIntensity(PLQuadToPixel(palette[i]), values.data()));
+                palette[i] = PLPixelToQuad(AdjustIntensity(PLQuadToPixel(palette[i]), factors.data()));
         progress.Finish();
         return;
     }
     if (&source != &target) target.Create(source.GetWidth(), source.GetHeight(), 32, source.HasAlpha());
     CPLBitmapLock targetLock(target, false, true);
     const int32_t w = source.GetWidth(), h = source.GetHeight();
-    const double* table = values.data();
+    const double* table = factors.data();
     for (int32_t y = 0; y < h; ++y) {
         const uint8_t* src = source.GetLine(y);
         uint8_t* dst = target.GetLine(y);

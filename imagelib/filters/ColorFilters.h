@@ -55,7 +55,7 @@ public:
     PLPixel32 Map(PLPixel32 pixel) const;
 
 private:
-    void Prepare(std::array<double, 256>& values) const;
+    void Prepare(std::array<double, 256>& factors) const;
 
     double m_intensity;
     double m_offset;

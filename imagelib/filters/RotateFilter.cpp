@@ -105,11 +105,47 @@ void RotateGeneral(const CDibBitmap& source, CDibBitmap& target, const RotateGeo
 }
 
 template <class Pixel>
+inline bool Inside(int32_t col, int32_t row, int32_t w, int32_t h) {
+    return static_cast<uint32_t>(col) < static_cast<uint32_t>(w) && static_cast<uint32_t>(row) < static_cast<uint32_t>(h);
+}
+
+// Target pixels [tx0, tx1) of target row ty under an integer map, with a bounds check per pixel.
+template <class Pixel>
+void MapSpanChecked(const uint8_t* const* srcRows, int32_t sw, int32_t sh, uint8_t* dst, int32_t tx0, int32_t tx1,
+                    int32_t col, int32_t row, const IntegerMap& m, Pixel fill) {
+    for (int32_t tx = tx0; tx < tx1; ++tx, col += m.a, row += m.d)
+        WritePixel<Pixel>(dst, tx, Inside<Pixel>(col, row, sw, sh) ? ReadPixel<Pixel>(srcRows[row], col) : fill);
+}
+
+template <class Pixel>
 void RotateInteger(const CDibBitmap& source, CDibBitmap& target, const RotateGeometry& g, const IntegerMap& m,
                    Pixel fill, const CProgressSchedule& progress) {
     const int32_t sw = source.GetWidth(), sh = source.GetHeight();
     const int32_t tw = target.GetWidth(), th = target.GetHeight();
     const uint8_t* const* srcRows = source.GetLineArray();
+    if (m.d == 0) {
+        // No turn or a half turn: each target row is one source row, read forwards or backwards.
+        for (int32_t ty = 0; ty < th; ++ty) {
+            const int32_t y = g.minY + ty;
+            const int32_t row = m.e * y;
+            const int32_t col = m.a * g.minX + m.b * y;
+            const int32_t lastCol = col + m.a * (tw - 1);
+            uint8_t* dst = target.GetLine(ty);
+            if (!Inside<Pixel>(col, row, sw, sh) || !Inside<Pixel>(lastCol, row, sw, sh)) {
+                MapSpanChecked<Pixel>(srcRows, sw, sh, dst, 0, tw, col, row, m, fill);
+            } else if (m.a > 0) {
+                std::memcpy(dst, srcRows[row] + sizeof(Pixel) * static_cast<size_t>(col), sizeof(Pixel) * static_cast<size_t>(tw));
+            } else {
+                const Pixel* src = reinterpret_cast<const Pixel*>(srcRows[row]) + col;
+                Pixel* out = reinterpret_cast<Pixel*>(dst);
+                for (int32_t tx = 0; tx < tw; ++tx) out[tx] = src[-tx];
+            }
+            progress.Step(ty);
+        }
+        return;
+    }
+    // Quarter turns: each target row is one source column. Tiles keep the source lines that a
+    // run of target rows reads in the cache.
     constexpr int32_t tile = 64;
     for (int32_t ty0 = 0; ty0 < th; ty0 += tile) {
         const int32_t ty1 = std::min(th, ty0 + tile);
@@ -117,23 +153,20 @@ void RotateInteger(const CDibBitmap& source, CDibBitmap& target, const RotateGeo
             const int32_t tx1 = std::min(tw, tx0 + tile);
             for (int32_t ty = ty0; ty < ty1; ++ty) {
                 const int32_t y = g.minY + ty;
-                const int32_t x = g.minX + tx0;
-                int32_t col = m.a * x + m.b * y;
-                int32_t row = m.d * x + m.e * y;
+                const int32_t col = m.b * y;  // a = 0
+                const int32_t row = m.d * (g.minX + tx0) + m.e * y;
+                const int32_t lastRow = row + m.d * (tx1 - tx0 - 1);
                 uint8_t* dst = target.GetLine(ty);
-                if (m.d == 0 && static_cast<uint32_t>(row) < static_cast<uint32_t>(sh) && m.a == 1 && col >= 0 &&
-                    col + (tx1 - tx0) <= sw) {
-                    std::memcpy(dst + sizeof(Pixel) * static_cast<size_t>(tx0),
-                                srcRows[row] + sizeof(Pixel) * static_cast<size_t>(col),
-                                sizeof(Pixel) * static_cast<size_t>(tx1 - tx0));
+                if (!Inside<Pixel>(col, row, sw, sh) || !Inside<Pixel>(col, lastRow, sw, sh)) {
+                    MapSpanChecked<Pixel>(srcRows, sw, sh, dst, tx0, tx1, col, row, m, fill);
                     continue;
                 }
-                for (int32_t tx = tx0; tx < tx1; ++tx, col += m.a, row += m.d) {
-                    if (static_cast<uint32_t>(col) < static_cast<uint32_t>(sw) && static_cast<uint32_t>(row) < static_cast<uint32_t>(sh))
-                        WritePixel<Pixel>(dst, tx, ReadPixel<Pixel>(srcRows[row], col));
-                    else
-                        WritePixel<Pixel>(dst, tx, fill);
-                }
+                Pixel* out = reinterpret_cast<Pixel*>(dst);
+                const uint8_t* const* rows = srcRows + row;
+                if (m.d > 0)
+                    for (int32_t i = 0; i < tx1 - tx0; ++i) out[tx0 + i] = reinterpret_cast<const Pixel*>(rows[i])[col];
+                else
+                    for (int32_t i = 0; i < tx1 - tx0; ++i) out[tx0 + i] = reinterpret_cast<const Pixel*>(rows[-i])[col];
             }
         }
         for (int32_t ty = ty0; ty < ty1; ++ty) progress.Step(ty);

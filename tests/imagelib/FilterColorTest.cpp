@@ -143,6 +143,50 @@ TEST(IntensityFilter, RaisesTheValueAndKeepsHueAndSaturation) {
     EXPECT_GE(PLPixelGreen(darker), PLPixelBlue(darker));
 }
 
+namespace {
+// The intensity step written out as the HSV round trip of its definition (hexcone, 0-255).
+PLPixel32 HsvIntensity(PLPixel32 p, double intensity, double offset, double exponent) {
+    const int r = PLPixelRed(p), g = PLPixelGreen(p), b = PLPixelBlue(p);
+    const int mx = std::max({r, g, b}), mn = std::min({r, g, b});
+    double V = mx, S = mx ? (mx - mn) * 255.0 / mx : 0.0, H = 0.0;
+    if (S > 0) {
+        const double d = mx - mn;
+        H = 42.5 * (r == mx ? (g - b) / d : g == mx ? (b - r) / d + 2 : (r - g) / d + 4);
+        if (H < 0) H += 255;
+        if (H > 255) H -= 255;
+    }
+    const double scale = (intensity - 20) * 0.25 / std::pow(255.0, exponent);
+    if (V >= offset) V *= std::pow(V - offset, exponent) * scale + 1;
+    const double s = S / 255, v = V / 255;
+    double rr = v, gg = v, bb = v;
+    if (s > 0) {
+        const double h6 = H * 6 / 255;
+        int i = int(std::floor(h6));
+        const double f = h6 - i, pp = v * (1 - s), qq = v * (1 - s * f), tt = v * (1 - s * (1 - f));
+        switch (i % 6) {
+        case 0: rr = v, gg = tt, bb = pp; break;
+        case 1: rr = qq, gg = v, bb = pp; break;
+        case 2: rr = pp, gg = v, bb = tt; break;
+        case 3: rr = pp, gg = qq, bb = v; break;
+        case 4: rr = tt, gg = pp, bb = v; break;
+        default: rr = v, gg = pp, bb = qq; break;
+        }
+    }
+    auto out = [](double x) { return ClampRule(std::round(x * 255 * 1e6) / 1e6); };
+    return PLMakePixel(out(rr), out(gg), out(bb), PLPixelAlpha(p));
+}
+}  // namespace
+
+TEST(IntensityFilter, MatchesTheHsvRoundTrip) {
+    CHeapBitmap src, out;
+    FillColourGrid(src, 5);
+    const double params[][3] = {{21, 0, 1.0}, {60, 100, 1.0}, {30, 0, 2.0}, {0, 50, 0.5}, {255, 200, 3.0}, {10, 0, 1.0}};
+    for (const auto& q : params) {
+        CIntensityFilter(q[0], int(q[1]), q[2]).Apply(src, out);
+        ExpectEveryPixel(src, out, [&](PLPixel32 p) { return HsvIntensity(p, q[0], q[1], q[2]); });
+    }
+}
+
 TEST(IntensityFilter, OddParametersNeverGoWild) {
     CHeapBitmap src, out;
     FillColourGrid(src, 51);
