@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 void DeleteRegistryTree(HKEY parent, const char* name) {
@@ -32,8 +33,18 @@ HKEY OpenPath(HKEY hive, const std::string& path, bool create) {
 
 }  // namespace
 
+namespace {
+
+// One parent per test process, so that test programs running side by side never remove each
+// other's keys.
+std::string ParentPath() {
+  return "software\\LumatreAppTest" + std::to_string(GetCurrentProcessId());
+}
+
+}  // namespace
+
 ScratchRegistry::ScratchRegistry(const std::string& name, bool withSoftware)
-    : m_path("software\\LumatreAppTest\\" + name) {
+    : m_path(ParentPath() + "\\" + name) {
   DeleteRegistryTree(HKEY_CURRENT_USER, m_path.c_str());
   m_hive = OpenPath(HKEY_CURRENT_USER, m_path, true);
   EXPECT_NE(m_hive, nullptr);
@@ -44,7 +55,7 @@ ScratchRegistry::~ScratchRegistry() {
   if (m_hive) RegCloseKey(m_hive);
   DeleteRegistryTree(HKEY_CURRENT_USER, m_path.c_str());
   // Leave nothing behind: the parent goes when it is empty.
-  RegDeleteKeyA(HKEY_CURRENT_USER, "software\\LumatreAppTest");
+  RegDeleteKeyA(HKEY_CURRENT_USER, ParentPath().c_str());
 }
 
 bool ScratchRegistry::KeyExists(const std::string& path) const {

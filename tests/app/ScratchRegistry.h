@@ -1,5 +1,6 @@
-// A private registry root for one test: HKCU\software\LumatreAppTest\<name>, removed again when
-// the object goes away. Code under test treats it as a hive (it opens "software" beneath it).
+// A private registry root for one test: HKCU\software\LumatreAppTest<pid>\<name>, removed
+// again when the object goes away. Code under test treats it as a hive (it opens "software"
+// beneath it).
 #pragma once
 
 #include <windows.h>
