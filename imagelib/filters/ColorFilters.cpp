@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "FilterSupport.h"
 
@@ -112,16 +113,23 @@ namespace {
 // The value (HSV) of a colour is its largest channel. Changing the value while hue and
 // saturation stay put scales all three channels by the same factor: converting to hue,
 // saturation and value, multiplying the value by factors[V] and converting back gives
-// channel x factors[V] for every channel, which is what is computed here.
-inline PLPixel32 AdjustIntensity(PLPixel32 p, const double* factors) {
-    const int r = static_cast<int>((p >> 16) & 0xFF), g = static_cast<int>((p >> 8) & 0xFF), b = static_cast<int>(p & 0xFF);
-    const double f = factors[std::max(r, std::max(g, b))];
-    if (f == 1.0) return p;
+// channel x factors[V] for every channel. As that depends only on the channel and the value,
+// the results are looked up in a table of 256 x 256 bytes: table[V * 256 + channel].
+std::vector<uint8_t> MakeIntensityTable(const std::array<double, 256>& factors) {
+    std::vector<uint8_t> table = MakeBuffer<uint8_t>(256 * 256);
     // The tiny lift keeps products that are whole numbers in exact arithmetic from losing one
     // to truncation when they come out a unit in the last place below it.
     constexpr double lift = 1e-9;
-    return static_cast<PLPixel32>(ClampToByte(b * f + lift)) | static_cast<PLPixel32>(ClampToByte(g * f + lift)) << 8 |
-           static_cast<PLPixel32>(ClampToByte(r * f + lift)) << 16 | (p & 0xFF000000u);
+    for (int v = 0; v < 256; ++v)
+        for (int c = 0; c < 256; ++c) table[static_cast<size_t>(v * 256 + c)] = ClampToByte(c * factors[static_cast<size_t>(v)] + lift);
+    return table;
+}
+
+inline PLPixel32 AdjustIntensity(PLPixel32 p, const uint8_t* table) {
+    const uint32_t r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+    const uint8_t* row = table + 256 * std::max(r, std::max(g, b));
+    return static_cast<PLPixel32>(row[b]) | static_cast<PLPixel32>(row[g]) << 8 | static_cast<PLPixel32>(row[r]) << 16 |
+           (p & 0xFF000000u);
 }
 
 }  // namespace
@@ -145,12 +153,14 @@ void CIntensityFilter::Prepare(std::array<double, 256>& factors) const {
 PLPixel32 CIntensityFilter::Map(PLPixel32 pixel) const {
     std::array<double, 256> factors;
     Prepare(factors);
-    return AdjustIntensity(pixel, factors.data());
+    const std::vector<uint8_t> table = MakeIntensityTable(factors);
+    return AdjustIntensity(pixel, table.data());
 }
 
 void CIntensityFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
     std::array<double, 256> factors;
     Prepare(factors);
+    const std::vector<uint8_t> lookup = MakeIntensityTable(factors);
     CPLBitmapLock sourceLock(source, true, false);
     const CProgressSchedule progress = RowSchedule(GetProgressSink(), source.GetHeight());
     progress.Start();
@@ -159,14 +169,14 @@ void CIntensityFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
         CPLBitmapLock targetLock(target, true, true);
         if (PLRGBQuad* palette = target.GetPalette())
             for (int i = 0, n = target.GetNumColors(); i < n; ++i)
-                palette[i] = PLPixelToQuad(AdjustIntensity(PLQuadToPixel(palette[i]), factors.data()));
+                palette[i] = PLPixelToQuad(AdjustIntensity(PLQuadToPixel(palette[i]), lookup.data()));
         progress.Finish();
         return;
     }
     if (&source != &target) target.Create(source.GetWidth(), source.GetHeight(), 32, source.HasAlpha());
     CPLBitmapLock targetLock(target, false, true);
     const int32_t w = source.GetWidth(), h = source.GetHeight();
-    const double* table = factors.data();
+    const uint8_t* table = lookup.data();
     for (int32_t y = 0; y < h; ++y) {
         const uint8_t* src = source.GetLine(y);
         uint8_t* dst = target.GetLine(y);
