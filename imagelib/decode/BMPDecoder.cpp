@@ -123,7 +123,16 @@ void CBMPDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
     uint32_t headerEnd = infoStart + info.headerSize;
     if (headerEnd < infoStart) RaiseError(PLErr::UnknownVariant, "Bitmap decoder: BITMAPINFOHEADER has wrong size.");
     source.Skip(headerEnd - source.GetPosition());
-    if (masked && info.headerSize < 52) {
+    // Some writers set BI_BITFIELDS without writing the masks: the pixel offset then points
+    // where the masks would be, and the standard masks apply (5-6-5 for 16 bits).
+    const uint32_t headerEndInFile = headerEnd - start;
+    const bool masksMissing = offBits >= 14 + 40 && offBits < headerEndInFile + 12;
+    if (masked && info.headerSize < 52 && masksMissing) {
+        info.masks[0] = info.bitCount == 16 ? 0xF800 : 0x00FF0000;
+        info.masks[1] = info.bitCount == 16 ? 0x07E0 : 0x0000FF00;
+        info.masks[2] = info.bitCount == 16 ? 0x001F : 0x000000FF;
+        info.hasMasks = true;
+    } else if (masked && info.headerSize < 52) {
         info.masks[0] = source.ReadLongLE();
         info.masks[1] = source.ReadLongLE();
         info.masks[2] = source.ReadLongLE();
@@ -135,6 +144,10 @@ void CBMPDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
     if (info.bitCount <= 8) {
         PLTrace(2, "Reading palette.\n");
         uint32_t entries = info.colorsUsed != 0 ? info.colorsUsed : (1u << info.bitCount);
+        // A pixel offset inside the table says that fewer entries were written.
+        uint32_t tableStart = source.GetPosition() - start;
+        if (offBits >= tableStart && offBits - tableStart < 4 * std::min<uint32_t>(entries, 256))
+            entries = (offBits - tableStart) / 4;
         uint32_t stored = std::min<uint32_t>(entries, 256);
         const uint8_t* p = source.ReadNBytes(stored * 4);
         for (uint32_t i = 0; i < stored; ++i) palette[i] = PLRGBQuad{p[4 * i], p[4 * i + 1], p[4 * i + 2], 255};

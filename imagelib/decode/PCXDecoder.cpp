@@ -82,7 +82,7 @@ void CPCXDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
         if (trueColor) {
             for (int32_t x = 0; x < width; ++x)
                 PLStorePixel(dst + 4 * x, PLMakePixel(s[x], s[bytesPerLine + x], s[2 * bytesPerLine + x], 255));
-        } else if (planes == 3) {
+        } else if (planes == 3 && bits > 1) {
             // 2 or 4 bits per colour component.
             const int maxValue = (1 << bits) - 1;
             for (int32_t x = 0; x < width; ++x) {
@@ -103,7 +103,7 @@ void CPCXDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
             }
         }
     }
-    if (trueColor) return;
+    if (trueColor || (planes == 3 && bits > 1)) return;
 
     // Palette: 16 entries of the header; 256 behind the data for 8-bit images; black and white
     // for a single 1-bit plane.

@@ -192,6 +192,31 @@ TEST(BMPDecoder, SixteenBitMasks) {
     EXPECT_EQ(Stored(b444, 1, 0), Rgb(0, 0xF0, 0));
 }
 
+TEST(BMPDecoder, BitfieldsWithoutMasksUseTheStandardOnes) {
+    // Compression BI_BITFIELDS, but the pixel offset points right behind the 40-byte header.
+    BmpSpec s;
+    s.width = 2;
+    s.height = 1;
+    s.bits = 16;
+    s.compression = PL_BI_BITFIELDS;
+    CPackedDibBitmap bmp;
+    Decode(MakeBmp(s, {0xE0, 0x07, 0x1F, 0xF8}), bmp);
+    EXPECT_EQ(Stored(bmp, 0, 0), Rgb(0, 0xFC, 0));  // 5-6-5
+    EXPECT_EQ(Stored(bmp, 1, 0), Rgb(0xF8, 0, 0xF8));
+}
+
+TEST(BMPDecoder, ColourTableShorterThanItsDepth) {
+    // Colours used 0 (all 256) but only 2 entries written: the pixel offset tells.
+    BmpSpec s;
+    s.width = 2;
+    s.height = 1;
+    s.colors = TestColors(2);
+    CPackedDibBitmap bmp;
+    Decode(MakeBmp(s, {1, 0, 0, 0}), bmp, 32);
+    EXPECT_EQ(Stored(bmp, 0, 0), ColorOf(1));
+    EXPECT_EQ(Stored(bmp, 1, 0), ColorOf(0));
+}
+
 TEST(BMPDecoder, ThirtyTwoBitMasksOfAnotherOrder) {
     BmpSpec s;
     s.width = 1;
