@@ -79,15 +79,24 @@ HGLOBAL MakeGlobalDib(const CDibBitmap& bitmap) {
 void PutDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib) {
     UniqueGlobal block(dib);
     // A palette of the bitmap's own colours when it has a colour table, so that a reader that
-    // applies CF_PALETTE to the DIB gets the same colours back; otherwise the default palette.
-    UniquePalette own;
-    if (bitmap.GetPalette() != nullptr) own.reset(CreatePaletteFromTable(bitmap.GetPalette(), bitmap.GetNumColors()));
+    // applies CF_PALETTE to the DIB gets the same colours back; otherwise the colours of the
+    // default palette. Either way a palette of our own: the clipboard deletes what it is given,
+    // and a stock object must not be handed over for deletion.
+    UniquePalette palette;
+    if (bitmap.GetPalette() != nullptr) {
+        palette.reset(CreatePaletteFromTable(bitmap.GetPalette(), bitmap.GetNumColors()));
+    } else {
+        PALETTEENTRY entries[256];
+        UINT n = ::GetPaletteEntries(static_cast<HPALETTE>(::GetStockObject(DEFAULT_PALETTE)), 0, 256, entries);
+        PLRGBQuad table[256];
+        for (UINT i = 0; i < n; ++i) table[i] = PLRGBQuad{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+        palette.reset(CreatePaletteFromTable(table, static_cast<int>(n)));
+    }
     ClipboardGuard clipboard(nullptr, 500);
     if (!clipboard) return;
     if (!::EmptyClipboard()) return;
     if (::SetClipboardData(CF_DIB, block.get()) != nullptr) (void)block.release();
-    HPALETTE palette = own ? own.get() : static_cast<HPALETTE>(::GetStockObject(DEFAULT_PALETTE));
-    if (::SetClipboardData(CF_PALETTE, palette) != nullptr && own) (void)own.release();
+    if (palette && ::SetClipboardData(CF_PALETTE, palette.get()) != nullptr) (void)palette.release();
 }
 
 bool QueryDeviceBitmap(HBITMAP handle, DeviceBitmapInfo& info) {
