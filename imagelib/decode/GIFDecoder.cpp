@@ -14,6 +14,7 @@ namespace {
 struct ReadState {
     CByteSource* source;
     std::exception_ptr failure;
+    bool ranOut;  // giflib asked for more bytes than were left
 };
 
 int ReadFn(GifFileType* gif, GifByteType* buffer, int length) {
@@ -21,6 +22,7 @@ int ReadFn(GifFileType* gif, GifByteType* buffer, int length) {
     if (length <= 0) return 0;
     try {
         uint32_t n = std::min<uint32_t>(static_cast<uint32_t>(length), state->source->GetBytesLeft());
+        if (n < static_cast<uint32_t>(length)) state->ranOut = true;
         if (n == 0) return 0;
         std::memcpy(buffer, state->source->ReadNBytes(n), n);
         return static_cast<int>(n);
@@ -41,7 +43,7 @@ struct GifCloser {
 
 [[noreturn]] void ThrowGifError(int code, const ReadState& state) {
     if (state.failure) std::rethrow_exception(state.failure);
-    if (code == D_GIF_ERR_READ_FAILED || code == D_GIF_ERR_EOF_TOO_SOON)
+    if (state.ranOut || code == D_GIF_ERR_READ_FAILED || code == D_GIF_ERR_EOF_TOO_SOON)
         throw CTextException(PLErr::EndOfFile, CByteSource::EndOfFileText);
     int plCode = PLErr::CorruptData;
     if (code == D_GIF_ERR_NOT_GIF_FILE) plCode = PLErr::WrongSignature;
@@ -65,28 +67,34 @@ CGIFDecoder::~CGIFDecoder() = default;
 
 void CGIFDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wantedDepth, CByteSource& source) {
     PLTrace(2, "Decoding GIF.\n");
-    ReadState state{&source, nullptr};
+    ReadState state{&source, nullptr, false};
     int error = 0;
     GifCloser closer{DGifOpen(&state, ReadFn, &error)};
     GifFileType* gif = closer.gif;
     if (!gif) ThrowGifError(error, state);
 
+    // The picture is built as indices into one colour table. When a later image brings other
+    // colours than the first, indices can no longer say it and the picture goes on in 32 bits.
     const bool want32 = wantedDepth == 32;
-    CHeapBitmap indexed;  // the 8-bit picture when the result has 32 bits
-    CDibBitmap& target = want32 ? static_cast<CDibBitmap&>(indexed) : bitmap;
+    CHeapBitmap scratch;  // the indices when the result has 32 bits
+    CDibBitmap& indexed = want32 ? static_cast<CDibBitmap&>(scratch) : bitmap;
+    CHeapBitmap trueColour;
+    bool isTrueColour = false;
     int32_t screenWidth = gif->SWidth, screenHeight = gif->SHeight;
     bool created = false;
     auto createScreen = [&](int32_t width, int32_t height) {
         if (want32) CreateBitmap(bitmap, width, height, 32, false);  // checks the final size
-        CreateBitmap(target, width, height, 8, false);
+        CreateBitmap(indexed, width, height, 8, false);
         uint8_t background = static_cast<uint8_t>(gif->SBackGroundColor);
-        for (int32_t y = 0; y < height; ++y) std::memset(target.GetLine(y), background, static_cast<size_t>(width));
+        for (int32_t y = 0; y < height; ++y) std::memset(indexed.GetLine(y), background, static_cast<size_t>(width));
         created = true;
     };
     if (screenWidth > 0 && screenHeight > 0) createScreen(screenWidth, screenHeight);
 
-    palette = AllocPalette();
+    palette = AllocPalette();  // the colours the indices stand for
     CopyColorMap(gif->SColorMap, palette.get());
+    PLRGBQuad imageColours[256];
+    PLPixel32 lut[256];
     std::vector<GifPixelType> line;
     int imageNumber = 0;
     int transparent = -1;  // of the next image, from its graphic control extension
@@ -115,32 +123,47 @@ void CGIFDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
             }
             if (desc.Left + desc.Width > screenWidth || desc.Top + desc.Height > screenHeight)
                 PLTraceF(0, "Image %d is not confined to screen dimension, clipped.\n", imageNumber);
-            CopyColorMap(desc.ColorMap ? desc.ColorMap : gif->SColorMap, palette.get());
+            CopyColorMap(desc.ColorMap ? desc.ColorMap : gif->SColorMap, imageColours);
+            if (imageNumber == 1) {
+                std::memcpy(palette.get(), imageColours, sizeof imageColours);
+            } else if (!isTrueColour && std::memcmp(palette.get(), imageColours, sizeof imageColours) != 0) {
+                trueColour.Create(screenWidth, screenHeight, 32, false);
+                for (int i = 0; i < 256; ++i) lut[i] = PLQuadToPixel(palette[i]);
+                for (int32_t y = 0; y < screenHeight; ++y)
+                    PLExpand8To32(indexed.GetLine(y), trueColour.GetLine(y), screenWidth, lut);
+                isTrueColour = true;
+            }
+            for (int i = 0; i < 256; ++i) lut[i] = PLQuadToPixel(imageColours[i]);
             if (desc.Width <= 0 || desc.Height <= 0) break;
 
             line.resize(static_cast<size_t>(desc.Width));
             static const int kPassStart[4] = {0, 4, 2, 1};
             static const int kPassStep[4] = {8, 8, 4, 2};
             const int passes = desc.Interlace ? 4 : 1;
+            const int32_t x0 = std::max<int32_t>(0, desc.Left);
+            const int32_t x1 = std::min<int32_t>(screenWidth, desc.Left + desc.Width);
             for (int pass = 0; pass < passes && !truncated; ++pass) {
                 const int start = desc.Interlace ? kPassStart[pass] : 0;
                 const int step = desc.Interlace ? kPassStep[pass] : 1;
                 for (int row = start; row < desc.Height; row += step) {
                     if (DGifGetLine(gif, line.data(), desc.Width) != GIF_OK) {
-                        // Cut short inside the image: keep what was drawn (the first image may
-                        // still fail when not a single row could be read).
+                        // Cut short inside the image: keep what was drawn (the first image still
+                        // fails when not a single row of it could be read).
                         if (imageNumber == 1 && pass == 0 && row == start) ThrowGifError(gif->Error, state);
                         truncated = true;
                         break;
                     }
                     const int32_t y = desc.Top + row;
                     if (y < 0 || y >= screenHeight) continue;
-                    uint8_t* dst = target.GetLine(y);
-                    const int32_t x0 = std::max<int32_t>(0, desc.Left);
-                    const int32_t x1 = std::min<int32_t>(screenWidth, desc.Left + desc.Width);
-                    for (int32_t x = x0; x < x1; ++x) {
-                        GifPixelType v = line[static_cast<size_t>(x - desc.Left)];
-                        if (v != transparent) dst[x] = v;
+                    const GifPixelType* src = line.data() - desc.Left;
+                    if (isTrueColour) {
+                        uint8_t* dst = trueColour.GetLine(y);
+                        for (int32_t x = x0; x < x1; ++x)
+                            if (src[x] != transparent) PLStorePixel(dst + 4 * x, lut[src[x]]);
+                    } else {
+                        uint8_t* dst = indexed.GetLine(y);
+                        for (int32_t x = x0; x < x1; ++x)
+                            if (src[x] != transparent) dst[x] = src[x];
                     }
                 }
             }
@@ -176,9 +199,16 @@ void CGIFDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
     if (truncated) PLTrace(0, "GIF data ended early; the picture keeps what was read.\n");
     if (!created) RaiseError(PLErr::CorruptData, "GIF file holds no image.");
 
-    target.CopyPalette(palette.get());
+    if (isTrueColour) {
+        if (!want32) CreateBitmap(bitmap, screenWidth, screenHeight, 32, false);
+        CPLBitmapLock lock(bitmap, false, true);
+        const size_t rowBytes = static_cast<size_t>(screenWidth) * 4;
+        for (int32_t y = 0; y < screenHeight; ++y) std::memcpy(bitmap.GetLine(y), trueColour.GetLine(y), rowBytes);
+        wantedDepth = 32;
+        return;
+    }
+    indexed.CopyPalette(palette.get());
     if (want32) {
-        PLPixel32 lut[256];
         for (int i = 0; i < 256; ++i) lut[i] = PLQuadToPixel(palette[i]);
         CPLBitmapLock lock(bitmap, false, true);
         for (int32_t y = 0; y < screenHeight; ++y) PLExpand8To32(indexed.GetLine(y), bitmap.GetLine(y), screenWidth, lut);

@@ -4,8 +4,9 @@
 // filled with the background colour index, with every image of the file drawn into its
 // rectangle in turn (interlaced images in their four passes; pixels of an image's transparent
 // colour leave what is below; parts of an image outside the screen are cut off). The colour
-// table is the last image's local colour map, else the global one. With a 32-bit wish the
-// result is converted to 32 bits.
+// table is the images' colour map (local, else global). When a later image brings a colour map
+// of its own that differs from the first image's, one table cannot hold the picture and it
+// becomes a 32-bit bitmap. With a 32-bit wish the result is always 32 bits.
 //
 // Errors: "Decoder error: GIF-LIB error: <giflib's text>.\n" with code 1 (not a GIF), 10 (out
 // of memory) or 7 (damaged data); data that end before any row of an image was read throw
