@@ -62,7 +62,17 @@ BOOL CScreenFreezeWnd::OnEraseBkgnd(HDC) {
 }
 
 void CScreenFreezeWnd::OnPaint() {
-  ValidateRect(nullptr);
+  // Only ever the pixels that were on the screen when the still image was taken. Where the
+  // system keeps the old screen contents under a new window this changes nothing; where it gives
+  // a new window an empty surface (Wine, composited desktops) the screen would turn black.
+  // The window lies at (0, 0) without a frame, so its client coordinates are screen coordinates.
+  PaintDC dc(m_hWnd);
+  if (!dc || !m_still.HasImage()) return;
+  const RECT& r = dc.paint().rcPaint;
+  SelectObjectGuard selection(m_still.MemoryDC(), m_still.Image());
+  if (!selection) return;
+  ::BitBlt(dc.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, m_still.MemoryDC(),
+           r.left, r.top, SRCCOPY);
 }
 
 void CScreenFreezeWnd::OnLButtonDown(UINT, CPoint) {

@@ -1,7 +1,8 @@
 // CScreenFreezeWnd: makes the screen look still while the user selects an area. It takes a still
 // image of the whole screen (CScreenStill) and, for the drawn modes, lies topmost over the whole
-// screen without ever painting, so the pixels that were there stay and later changes of the
-// windows below are hidden. Captures then read the still image instead of the live screen.
+// screen showing nothing but that image (no background is ever erased), so the screen keeps the
+// pixels it had and later changes of the windows below are hidden. Captures then read the still
+// image instead of the live screen.
 //
 // One per program, owned by the main frame, created hidden at start-up.
 #pragma once

@@ -1,0 +1,245 @@
+// The screen freezer on the real desktop: its window, the still image that later changes of the
+// screen do not reach, a window that shows nothing but that image, and the mouse buttons on it.
+#include <gtest/gtest.h>
+
+#include "CaptureTestUtil.h"
+#include "capture/CaptureBitmap.h"
+#include "capture/ScreenFreezeWnd.h"
+
+using namespace capture_test;
+
+namespace {
+
+constexpr COLORREF kFill = RGB(0x12, 0xFE, 0x34);
+
+std::string HelperPath(const char* exe) { return e2e::JoinPath(e2e::ExecutableFolder(), exe); }
+
+RECT ClientOnScreen(HWND hwnd) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void SaveForFailure(const e2e::Image& image, const char* what) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  std::string path = e2e::JoinPath(temp, std::string("freeze-") + what + ".bmp");
+  if (e2e::SaveBmp(image, path)) ADD_FAILURE() << "picture saved to " << path;
+}
+
+int PatternMismatches(const e2e::Image& img, int variant) {
+  if (img.Empty()) return -1;
+  return e2e::CountPixelsNotMatching(img, RECT{0, 0, img.width, img.height},
+                                     [variant](int x, int y) {
+                                       return e2e::PatternPixel(variant, x, y);
+                                     });
+}
+
+class ScreenFreeze : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The program's main window stand-in: hidden, like the main frame during a capture.
+    owner_.reset(CreateWindowExA(0, "STATIC", "Freeze owner", WS_OVERLAPPEDWINDOW, 600, 400, 200,
+                                 150, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+    ASSERT_TRUE(owner_);
+  }
+  void TearDown() override {
+    if (freezer_.GetSafeHwnd()) freezer_.DestroyWindow();
+    e2e::PumpFor(100);
+  }
+  void StartPattern(int variant = 0) {
+    std::string args = e2e::PatternArgs("Freeze pattern", 150, 120, 240, 180, variant);
+    ASSERT_TRUE(app_.Start(HelperPath(e2e::kPatternExe), args)) << app_.LastError();
+    pattern_ = app_.WaitForVisibleWindow(e2e::kPatternDefaultClass, 10000);
+    ASSERT_NE(pattern_, nullptr);
+    ASSERT_TRUE(e2e::ForceForeground(pattern_));
+    client_ = ClientOnScreen(pattern_);
+    ASSERT_TRUE(WaitScreenShows(variant)) << "the pattern window did not paint";
+  }
+  // The screen at the pattern's client area shows this variant.
+  bool WaitScreenShows(int variant, DWORD timeoutMs = 5000) {
+    return e2e::WaitUntil(
+        [&] { return PatternMismatches(e2e::CaptureScreenRect(client_), variant) == 0; },
+        timeoutMs, 50);
+  }
+  // Switches the pattern (the window repaints at once).
+  void SwitchPattern(int variant) {
+    ASSERT_EQ(SendMessageA(pattern_, e2e::kPatternSetVariant, variant, 0), 1);
+  }
+  // A capture of the pattern's client area read from the still image (as the capture does when
+  // freezing).
+  e2e::Image CaptureFromStill() {
+    const CScreenStill& still = freezer_.Still();
+    CaptureSource source(still.MemoryDC(), still.Image());
+    EXPECT_TRUE(source.UsesStillImage());
+    CaptureArea cap;
+    cap.area = client_;
+    UniqueBitmap bmp = MakeCaptureBitmap(cap, source.dc(), kFill, WINDING);
+    return ReadBitmap(bmp.get());
+  }
+
+  UniqueWindow owner_;
+  CScreenFreezeWnd freezer_;
+  e2e::AppProcess app_;
+  HWND pattern_ = nullptr;
+  RECT client_{};
+};
+
+}  // namespace
+
+TEST_F(ScreenFreeze, CreatedHiddenAsAnOwnedPopupToolWindow) {
+  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
+  HWND hwnd = freezer_.GetSafeHwnd();
+  ASSERT_TRUE(IsWindow(hwnd));
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), owner_.get());
+  EXPECT_EQ(freezer_.Owner(), owner_.get());
+  LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+  LONG exStyle = GetWindowLongA(hwnd, GWL_EXSTYLE);
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_FALSE(style & WS_CAPTION);
+  EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, 100);
+  EXPECT_EQ(r.bottom, 100);
+  UINT classStyle = static_cast<UINT>(GetClassLongA(hwnd, GCL_STYLE));
+  EXPECT_EQ(classStyle & (CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS),
+            UINT{CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS});
+  EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HICON), 0);
+  EXPECT_NE(GetClassLongPtrA(hwnd, GCLP_HCURSOR), 0);
+  EXPECT_FALSE(freezer_.HasStillImage());
+  // Only one window per object.
+  EXPECT_FALSE(freezer_.CreateHidden(owner_.get()));
+}
+
+TEST_F(ScreenFreeze, WindowModeTakesTheStillImageButStaysHidden) {
+  StartPattern(0);
+  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
+  ASSERT_EQ(freezer_.Freeze(false), 1);
+  EXPECT_FALSE(IsWindowVisible(freezer_.GetSafeHwnd()));
+  ASSERT_TRUE(freezer_.HasStillImage());
+  EXPECT_EQ(freezer_.Still().Metrics(), CScreenStill::ReadScreenMetrics());
+
+  // The screen changes; the live screen shows it, the still image does not.
+  SwitchPattern(1);
+  ASSERT_TRUE(WaitScreenShows(1));
+  e2e::Image still = CaptureFromStill();
+  int wrong = PatternMismatches(still, 0);
+  if (wrong) SaveForFailure(still, "still-window-mode");
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(ScreenFreeze, DrawnModeCoversTheScreenAndHidesLaterChanges) {
+  StartPattern(0);
+  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
+  e2e::Image before = e2e::CaptureScreen();
+  ASSERT_EQ(freezer_.Freeze(true), 1);
+  HWND hwnd = freezer_.GetSafeHwnd();
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_TRUE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+  // Not activated: the pattern window keeps the foreground.
+  EXPECT_EQ(GetForegroundWindow(), pattern_);
+  e2e::PumpFor(300);
+  // The whole screen looks as it did.
+  e2e::Image after = e2e::CaptureScreen();
+  EXPECT_EQ(e2e::CountDifferentPixels(before, after, RECT{0, 0, before.width, before.height}), 0);
+
+  // Nothing of its own is drawn: the pattern is still what the screen shows (no white class
+  // brush, no black empty surface).
+  e2e::Image screen = e2e::CaptureScreenRect(client_);
+  int wrong = PatternMismatches(screen, 0);
+  if (wrong) SaveForFailure(screen, "covered");
+  EXPECT_EQ(wrong, 0);
+
+  // The pattern window repaints below it: the screen looks frozen, and so does the capture.
+  SwitchPattern(1);
+  e2e::PumpFor(500);
+  screen = e2e::CaptureScreenRect(client_);
+  wrong = PatternMismatches(screen, 0);
+  if (wrong) SaveForFailure(screen, "frozen");
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(PatternMismatches(CaptureFromStill(), 0), 0);
+
+  // Asked to erase and paint, it still shows only the old screen.
+  InvalidateRect(hwnd, nullptr, TRUE);
+  UpdateWindow(hwnd);
+  e2e::PumpFor(200);
+  EXPECT_EQ(PatternMismatches(e2e::CaptureScreenRect(client_), 0), 0);
+  EXPECT_NE(SendMessageA(hwnd, WM_ERASEBKGND, 0, 0), 0);
+
+  // Hidden again, the changed window shows.
+  freezer_.Hide();
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  EXPECT_TRUE(WaitScreenShows(1));
+}
+
+TEST_F(ScreenFreeze, TheStillImageIsReusedWhileTheScreenModeStays) {
+  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
+  ASSERT_EQ(freezer_.Freeze(false), 1);
+  HBITMAP first = freezer_.Still().Image();
+  HDC firstDC = freezer_.Still().MemoryDC();
+  ASSERT_EQ(freezer_.Freeze(false), 1);
+  EXPECT_EQ(freezer_.Still().Image(), first);
+  EXPECT_EQ(freezer_.Still().MemoryDC(), firstDC);
+  SIZE s = BitmapSize(first);
+  EXPECT_EQ(s.cx, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(s.cy, GetSystemMetrics(SM_CYSCREEN));
+}
+
+TEST_F(ScreenFreeze, FreezesWithoutAWindowToo) {
+  StartPattern(2);
+  ASSERT_EQ(freezer_.Freeze(true), 1);
+  ASSERT_TRUE(freezer_.HasStillImage());
+  EXPECT_EQ(PatternMismatches(CaptureFromStill(), 2), 0);
+}
+
+TEST_F(ScreenFreeze, RightClickEscapesToTheMainWindow) {
+  StartPattern(0);
+  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
+  ASSERT_EQ(freezer_.Freeze(true), 1);
+  e2e::PumpFor(200);
+  ASSERT_FALSE(IsWindowVisible(owner_.get()));
+  e2e::MouseClick(500, 300, e2e::MouseButton::Right);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(freezer_.GetSafeHwnd()); }, 3000))
+      << "the right click did not hide the freezer";
+  EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(owner_.get()) != FALSE; }, 3000));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == owner_.get(); }, 3000));
+  EXPECT_FALSE(freezer_.Clicked());
+  // The still image is still there for a capture.
+  EXPECT_TRUE(freezer_.HasStillImage());
+}
+
+TEST_F(ScreenFreeze, RightClickRunsTheEscapeHandlerWhenOneIsSet) {
+  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
+  int escapes = 0;
+  freezer_.SetEscapeHandler([&] { ++escapes; });
+  ASSERT_EQ(freezer_.Freeze(true), 1);
+  e2e::PumpFor(200);
+  e2e::MouseClick(400, 400, e2e::MouseButton::Right);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return escapes == 1; }, 3000));
+  EXPECT_FALSE(IsWindowVisible(freezer_.GetSafeHwnd()));
+  EXPECT_FALSE(IsWindowVisible(owner_.get()));  // the handler decides about the main window
+}
+
+TEST_F(ScreenFreeze, LeftClickSetsTheClickedFlagAndKeepsTheWindow) {
+  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
+  ASSERT_EQ(freezer_.Freeze(true), 1);
+  e2e::PumpFor(200);
+  EXPECT_FALSE(freezer_.Clicked());
+  e2e::MouseClick(300, 300, e2e::MouseButton::Left);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return freezer_.Clicked(); }, 3000));
+  EXPECT_TRUE(IsWindowVisible(freezer_.GetSafeHwnd()));
+  freezer_.ResetClicked();
+  EXPECT_FALSE(freezer_.Clicked());
+  freezer_.Hide();
+}
