@@ -7,6 +7,7 @@
 #include <new>
 
 #include "PixelConvert.h"
+#include "filters/QuantizeFilter.h"
 
 namespace {
 
@@ -287,6 +288,7 @@ void CDibBitmap::ConvertTo1(const CDibBitmap& source) {
 }
 
 void CDibBitmap::QuantizeFrom(const CDibBitmap& source) {
-    (void)source;
-    throw CTextException(PLErr::Unsupported, "Colour quantiser not available.");
+    // The quantiser creates this bitmap at 8 bits with the palette it chooses.
+    CQuantizeFilter quantizer(m_paletteMode, m_ditherMode, nullptr);
+    quantizer.Apply(source, *this);
 }

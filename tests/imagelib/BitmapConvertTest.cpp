@@ -239,3 +239,65 @@ TEST(CreateCopy, FailedCreateLeavesAnEmptyButSafeBitmap) {
 }
 
 }  // namespace
+
+// 32 to 8 bits goes through the colour quantiser with the target's palette and dither modes.
+#include "filters/QuantizeFilter.h"
+
+namespace {
+
+void FillFourColours(CDibBitmap& bmp) {
+    bmp.Create(10, 6, 32, true);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x)
+            bmp.SetPixel(x, y, x < 5 ? (y < 3 ? PLMakePixel(0, 0, 0) : PLMakePixel(255, 255, 255))
+                                     : (y < 3 ? PLMakePixel(255, 0, 0) : PLMakePixel(0, 0, 255)));
+}
+
+TEST(CreateCopyQuantize, DefaultIsTheFixedPaletteWithoutDither) {
+    CHeapBitmap src;
+    FillFourColours(src);
+    CPackedDibBitmap dst;
+    EXPECT_EQ(dst.GetPaletteMode(), 2);
+    EXPECT_EQ(dst.GetDitherMode(), 0);
+    dst.CreateCopy(src, 8);
+    ASSERT_EQ(dst.GetBitsPerPixel(), 8);
+    EXPECT_FALSE(dst.HasAlpha());
+    const auto& fixed = CQuantizeFilter::FixedPaletteEntries();
+    for (int i = 0; i < 256; ++i) {
+        EXPECT_EQ(dst.GetPalette()[i].rgbRed, fixed[i].rgbRed) << i;
+        EXPECT_EQ(dst.GetPalette()[i].rgbBlue, fixed[i].rgbBlue) << i;
+    }
+    // Pure black, white, red and blue are all in the fixed palette.
+    EXPECT_EQ(dst.GetPixel(0, 0) & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(dst.GetPixel(0, 5) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(dst.GetPixel(9, 0) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(dst.GetPixel(9, 5) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(src.GetLockCount(), 0);
+}
+
+TEST(CreateCopyQuantize, UsesTheTargetsModes) {
+    CHeapBitmap src;
+    FillFourColours(src);
+    CHeapBitmap dst;
+    dst.SetPaletteMode(1);  // popularity: black, red, blue, green, ... first
+    dst.SetDitherMode(2);
+    dst.CreateCopy(src, 8);
+    EXPECT_EQ(dst.GetPaletteMode(), 1);
+    EXPECT_EQ(dst.GetDitherMode(), 2);
+    EXPECT_EQ(dst.GetPalette()[1].rgbRed, 255);
+    EXPECT_EQ(dst.GetPalette()[1].rgbGreen, 0);
+    EXPECT_EQ(dst.GetPalette()[2].rgbBlue, 255);
+    EXPECT_EQ(dst.GetPixel(0, 0) & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(dst.GetPixel(9, 0) & 0xFFFFFF, 0xFF0000u);
+}
+
+TEST(CreateCopyQuantize, InPlace) {
+    CPackedDibBitmap bmp;
+    FillFourColours(bmp);
+    bmp.CreateCopy(bmp, 8);
+    ASSERT_EQ(bmp.GetBitsPerPixel(), 8);
+    EXPECT_EQ(bmp.GetPixel(0, 5) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(bmp.GetPixel(9, 5) & 0xFFFFFF, 0x0000FFu);
+}
+
+}  // namespace
