@@ -23,13 +23,16 @@ BOOL CALLBACK FindFirstMenuWindow(HWND hwnd, LPARAM lParam) {
 
 }  // namespace
 
+bool IsCapturableActiveWindow(HWND hwnd, HWND ownMainWindow) {
+  if (!hwnd || !::IsWindow(hwnd)) return false;
+  if (::GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD) return false;
+  if (ownMainWindow && hwnd == ownMainWindow) return false;
+  return !::IsIconic(hwnd);
+}
+
 HWND CapturableForegroundWindow(HWND ownMainWindow) {
   HWND hwnd = ::GetForegroundWindow();
-  if (!hwnd || !::IsWindow(hwnd)) return nullptr;
-  if (::GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD) return nullptr;
-  if (ownMainWindow && hwnd == ownMainWindow) return nullptr;
-  if (::IsIconic(hwnd)) return nullptr;
-  return hwnd;
+  return IsCapturableActiveWindow(hwnd, ownMainWindow) ? hwnd : nullptr;
 }
 
 bool FindActiveWindowArea(HWND ownMainWindow, CaptureArea& capture) {

@@ -26,5 +26,8 @@ bool FindPopupMenuArea(CaptureArea& capture);
 // Desktop: the desktop window's rectangle (the whole screen). Shape code 0.
 void FindDesktopArea(CaptureArea& capture);
 
-// The foreground window when it may be captured as the active window (rules above), else null.
+// Whether hwnd may be captured as the active window: an existing top-level (not child) window
+// that is not ownMainWindow and not minimised.
+bool IsCapturableActiveWindow(HWND hwnd, HWND ownMainWindow);
+// The foreground window when it may be captured as the active window, else null.
 HWND CapturableForegroundWindow(HWND ownMainWindow);

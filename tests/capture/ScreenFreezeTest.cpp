@@ -243,3 +243,46 @@ TEST_F(ScreenFreeze, LeftClickSetsTheClickedFlagAndKeepsTheWindow) {
   EXPECT_FALSE(freezer_.Clicked());
   freezer_.Hide();
 }
+
+namespace {
+
+// Puts the display mode of the registry back when the test ends, however it ends.
+struct DisplayModeRestore {
+  ~DisplayModeRestore() {
+    ChangeDisplaySettingsA(nullptr, 0);
+    e2e::PumpFor(500);
+  }
+};
+
+}  // namespace
+
+TEST_F(ScreenFreeze, ANewStillImageAfterTheScreenModeChanges) {
+  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
+  ASSERT_EQ(freezer_.Freeze(false), 1);
+  const ScreenMetrics first = freezer_.Still().Metrics();
+  const int width = first.width == 800 ? 640 : 800;
+  const int height = first.width == 800 ? 480 : 600;
+
+  DisplayModeRestore restore;
+  DEVMODEA mode{};
+  mode.dmSize = sizeof(mode);
+  mode.dmPelsWidth = width;
+  mode.dmPelsHeight = height;
+  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL)
+    GTEST_SKIP() << "the display mode cannot be changed here";
+  if (!e2e::WaitUntil([&] { return GetSystemMetrics(SM_CXSCREEN) == width; }, 3000))
+    GTEST_SKIP() << "the display mode change did not take effect";
+
+  ASSERT_EQ(freezer_.Freeze(true), 1);
+  EXPECT_EQ(freezer_.Still().Metrics().width, width);
+  EXPECT_EQ(freezer_.Still().Metrics().height, height);
+  SIZE s = BitmapSize(freezer_.Still().Image());
+  EXPECT_EQ(s.cx, width);
+  EXPECT_EQ(s.cy, height);
+  RECT r;
+  GetWindowRect(freezer_.GetSafeHwnd(), &r);
+  EXPECT_EQ(r.right, width);
+  EXPECT_EQ(r.bottom, height);
+  freezer_.Hide();
+}

@@ -188,6 +188,24 @@ TEST_F(ScreenGrab, OwnMainWindowAndMinimisedWindowsAreRefused) {
   }
 }
 
+TEST(ActiveWindowRules, ChildWindowsOwnWindowAndDeadHandlesAreRefused) {
+  UniqueWindow top(CreateWindowExA(0, "STATIC", "top", WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
+                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+  ASSERT_TRUE(top);
+  // A control inside a dialog-like window.
+  HWND child = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE, 5, 5, 60, 20, top.get(),
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(child, nullptr);
+  EXPECT_TRUE(IsCapturableActiveWindow(top.get(), nullptr));
+  EXPECT_TRUE(IsCapturableActiveWindow(top.get(), child));
+  EXPECT_FALSE(IsCapturableActiveWindow(top.get(), top.get()));
+  EXPECT_FALSE(IsCapturableActiveWindow(child, nullptr));
+  EXPECT_FALSE(IsCapturableActiveWindow(nullptr, nullptr));
+  HWND gone = top.get();
+  top.reset();
+  EXPECT_FALSE(IsCapturableActiveWindow(gone, nullptr));
+}
+
 TEST_F(ScreenGrab, DesktopIsTheWholeScreen) {
   StartPattern(40, 40, 100, 80, 1);
   CaptureArea cap;
@@ -358,6 +376,23 @@ TEST(PopupMenuFinder, FindsTheDisplayedMenuAndFailsWithoutOne) {
   menu.Close();
   ASSERT_TRUE(e2e::WaitUntil([] { return VisibleMenuWindows().empty(); }, 5000));
   EXPECT_FALSE(FindPopupMenuArea(cap));
+}
+
+TEST(PopupMenuFinder, HiddenMenuWindowsAreSkipped) {
+  // A menu-class window that shows nothing, first in Z-order.
+  UniqueWindow hidden(CreateWindowExA(WS_EX_TOPMOST, kPopupMenuClass, "", WS_POPUP, 5, 5, 50, 50,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+  if (!hidden) GTEST_SKIP() << "this system does not let programs make menu-class windows";
+  ASSERT_EQ(e2e::WindowClassName(hidden.get()), kPopupMenuClass);
+  ASSERT_FALSE(IsWindowVisible(hidden.get()));
+  CaptureArea cap;
+  EXPECT_FALSE(FindPopupMenuArea(cap));
+
+  MenuThread menu(320, 240, false);
+  ASSERT_TRUE(e2e::WaitUntil([] { return VisibleMenuWindows().size() == 1; }, 5000));
+  ASSERT_TRUE(FindPopupMenuArea(cap));
+  EXPECT_EQ(cap.area.left, 320);
+  EXPECT_EQ(cap.area.top, 240);
 }
 
 TEST(PopupMenuFinder, WithASubmenuOpenTheFirstInZOrderIsTaken) {
