@@ -39,7 +39,7 @@ BOOL CCmdTarget::DispatchCmdMsg(UINT nID, int nCode, void* pExtra) {
   for (const AFX_MSGMAP* map = GetMessageMap(); map; map = BaseMap(map)) {
     for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->nKind != AfxEntry_End; ++e) {
       AFX_MSG_CALL call;
-      call.id = nID;
+      call.nID = nID;
       call.extra = pExtra;
       switch (e->nKind) {
         case AfxEntry_UpdateUI:

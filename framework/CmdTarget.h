@@ -36,7 +36,7 @@ struct AFX_MSG_CALL {
   UINT message = 0;
   WPARAM wParam = 0;
   LPARAM lParam = 0;
-  UINT id = 0;            // command or control id
+  UINT nID = 0;           // command or control id
   void* extra = nullptr;  // CCmdUI* for update-UI entries, AFX_NOTIFY* for notifications
 };
 
@@ -107,13 +107,13 @@ struct AFX_MSGMAP {
   {AfxEntry_Command, WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(id), nullptr, AFX_THUNK(self->fn(); return TRUE;)},
 // BOOL fn(UINT id): FALSE lets the command go on to the next target.
 #define ON_COMMAND_EX(id, fn) \
-  {AfxEntry_CommandEx, WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(id), nullptr, AFX_THUNK(return self->fn(call.id);)},
+  {AfxEntry_CommandEx, WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(id), nullptr, AFX_THUNK(return self->fn(call.nID);)},
 // void fn(UINT id) for every id in first..last.
 #define ON_COMMAND_RANGE(first, last, fn) \
-  {AfxEntry_Command, WM_COMMAND, CN_COMMAND, (UINT)(first), (UINT)(last), nullptr, AFX_THUNK(self->fn(call.id); return TRUE;)},
+  {AfxEntry_Command, WM_COMMAND, CN_COMMAND, (UINT)(first), (UINT)(last), nullptr, AFX_THUNK(self->fn(call.nID); return TRUE;)},
 // BOOL fn(UINT id) for every id in first..last; FALSE lets the command go on.
 #define ON_COMMAND_EX_RANGE(first, last, fn) \
-  {AfxEntry_CommandEx, WM_COMMAND, CN_COMMAND, (UINT)(first), (UINT)(last), nullptr, AFX_THUNK(return self->fn(call.id);)},
+  {AfxEntry_CommandEx, WM_COMMAND, CN_COMMAND, (UINT)(first), (UINT)(last), nullptr, AFX_THUNK(return self->fn(call.nID);)},
 // void fn(CCmdUI* ui)
 #define ON_UPDATE_COMMAND_UI(id, fn) \
   {AfxEntry_UpdateUI, WM_COMMAND, CN_UPDATE_COMMAND_UI, (UINT)(id), (UINT)(id), nullptr, AFX_THUNK(self->fn(static_cast<CCmdUI*>(call.extra)); return TRUE;)},
@@ -126,7 +126,7 @@ struct AFX_MSGMAP {
   {AfxEntry_Command, WM_COMMAND, (int)(code), (UINT)(id), (UINT)(id), nullptr, AFX_THUNK(self->fn(); return TRUE;)},
 // void fn(UINT id)
 #define ON_CONTROL_RANGE(code, first, last, fn) \
-  {AfxEntry_Command, WM_COMMAND, (int)(code), (UINT)(first), (UINT)(last), nullptr, AFX_THUNK(self->fn(call.id); return TRUE;)},
+  {AfxEntry_Command, WM_COMMAND, (int)(code), (UINT)(first), (UINT)(last), nullptr, AFX_THUNK(self->fn(call.nID); return TRUE;)},
 #define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
 #define ON_BN_DOUBLECLICKED(id, fn) ON_CONTROL(BN_DOUBLECLICKED, id, fn)
 #define ON_EN_CHANGE(id, fn) ON_CONTROL(EN_CHANGE, id, fn)
@@ -148,11 +148,11 @@ struct AFX_MSGMAP {
 // void fn(UINT id, NMHDR* nmhdr, LRESULT* result)
 #define ON_NOTIFY_RANGE(code, first, last, fn)                                           \
   {AfxEntry_Notify, WM_NOTIFY, (int)(code), (UINT)(first), (UINT)(last), nullptr,              \
-   AFX_THUNK(AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(call.extra); self->fn(call.id, n->pNMHDR, n->pResult); return TRUE;)},
+   AFX_THUNK(AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(call.extra); self->fn(call.nID, n->pNMHDR, n->pResult); return TRUE;)},
 // BOOL fn(UINT id, NMHDR* nmhdr, LRESULT* result): FALSE lets the notification go on.
 #define ON_NOTIFY_EX(code, id, fn)                                                       \
   {AfxEntry_NotifyEx, WM_NOTIFY, (int)(code), (UINT)(id), (UINT)(id), nullptr,                 \
-   AFX_THUNK(AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(call.extra); return self->fn(call.id, n->pNMHDR, n->pResult);)},
+   AFX_THUNK(AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(call.extra); return self->fn(call.nID, n->pNMHDR, n->pResult);)},
 
 // --- Plain and registered messages -------------------------------------------------------------
 

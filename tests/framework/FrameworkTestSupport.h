@@ -1,0 +1,73 @@
+// Helpers shared by the framework tests.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "Framework.h"
+
+// Records every message box the framework would show and answers it.
+class MessageBoxRecorder {
+ public:
+  struct Box {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT type;
+  };
+
+  explicit MessageBoxRecorder(int answer = IDOK) {
+    Current() = this;
+    answer_ = answer;
+    previous_ = AfxSetMessageBoxFunction(&Record);
+  }
+  ~MessageBoxRecorder() {
+    AfxSetMessageBoxFunction(previous_);
+    Current() = nullptr;
+  }
+  MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+  MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+  const std::vector<Box>& boxes() const { return boxes_; }
+  void clear() { boxes_.clear(); }
+  void set_answer(int answer) { answer_ = answer; }
+
+ private:
+  static MessageBoxRecorder*& Current() {
+    static MessageBoxRecorder* current = nullptr;
+    return current;
+  }
+  static int Record(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    MessageBoxRecorder* self = Current();
+    if (!self) return IDCANCEL;
+    self->boxes_.push_back({owner, text ? text : "", caption ? caption : "", type});
+    return self->answer_;
+  }
+
+  std::vector<Box> boxes_;
+  int answer_ = IDOK;
+  AfxMessageBoxFn previous_ = nullptr;
+};
+
+// Dispatches the messages that are waiting (and those that arrive within ms milliseconds).
+inline void PumpMessages(DWORD ms = 0) {
+  DWORD start = ::GetTickCount();
+  MSG msg;
+  do {
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) continue;  // a test's main window may have posted it
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    if (ms) ::Sleep(5);
+  } while (::GetTickCount() - start < ms);
+}
+
+// Removes the quit message a destroyed main window leaves behind.
+inline void DrainQuit() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
