@@ -36,6 +36,13 @@ std::FILE* CreateNewFile(const std::string& path) {
 // False when the path names something that exists but cannot be overwritten: a directory or a
 // file that cannot be opened for writing.
 bool TargetWritable(const std::string& path) {
+#ifdef _WIN32
+    // The read-only attribute protects a file from every user, the administrator included.
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+        return false;
+#endif
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) return true;  // absent: the folder decides
     if (!S_ISREG(st.st_mode)) return false;
