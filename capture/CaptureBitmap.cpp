@@ -1,6 +1,8 @@
 #include "CaptureBitmap.h"
 
 #include "CaptureGeometry.h"
+#include "ScreenStill.h"
+#include "app/Settings.h"
 
 namespace {
 
@@ -52,6 +54,15 @@ UniqueBitmap MakeCaptureBitmap(const CaptureArea& capture, HDC source, COLORREF 
     ::GdiFlush();
   }  // the bitmap is deselected before it leaves
   return bitmap;
+}
+
+UniqueBitmap MakeCaptureBitmap(const CaptureArea& capture, const CScreenStill* still,
+                               DWORD optionsA, COLORREF colorTransparency) {
+  const bool fromStill = (optionsA & kOptFreezeScreen) && still && still->HasImage();
+  CaptureSource source(fromStill ? still->MemoryDC() : nullptr,
+                       fromStill ? still->Image() : nullptr);
+  return MakeCaptureBitmap(capture, source.dc(), colorTransparency,
+                           PolygonFillModeFromOptions(optionsA));
 }
 
 CaptureSource::CaptureSource() : screen_(nullptr) {}

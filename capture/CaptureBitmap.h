@@ -23,6 +23,15 @@ constexpr int64_t kMaxCaptureSide = 32767;
 UniqueBitmap MakeCaptureBitmap(const CaptureArea& capture, HDC source, COLORREF fillColor,
                                int polygonFillMode);
 
+class CScreenStill;
+
+// The capture as the main frame makes it with the settings: from the freezer's still image when
+// the freeze option ("OptionsA" 0x100000) is set and a still image exists, else from the live
+// screen; the polygon fill rule from "OptionsA" 0x200000 and the fill colour from
+// "ColorTransparency". still may be null.
+UniqueBitmap MakeCaptureBitmap(const CaptureArea& capture, const CScreenStill* still,
+                               DWORD optionsA, COLORREF colorTransparency);
+
 // The device context a capture reads from: the still image of the freezer when there is one,
 // otherwise the screen, e.g.
 //   CaptureSource source(freezing ? still.MemoryDC() : nullptr, freezing ? still.Image() : nullptr); Holds whatever it acquired (the screen DC, or the still image's

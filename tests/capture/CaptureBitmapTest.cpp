@@ -8,6 +8,8 @@
 #include "CaptureTestUtil.h"
 #include "capture/CaptureBitmap.h"
 #include "capture/CaptureGeometry.h"
+#include "capture/ScreenStill.h"
+#include "app/Settings.h"
 
 using namespace capture_test;
 
@@ -284,4 +286,57 @@ TEST(CaptureSourceTest, FallsBackToTheScreen) {
     EXPECT_FALSE(source.UsesStillImage());
     EXPECT_NE(source.dc(), memory.get());
   }
+}
+
+TEST(CaptureWithSettings, FreezeOptionReadsTheStillImageAndOptionsPickTheFillRule) {
+  MemoryScreen screen(240, 240, 5);
+  ASSERT_TRUE(screen.Ok());
+  CScreenStill still;
+  ASSERT_TRUE(still.Take(screen.dc(), ScreenMetrics{240, 240, 32}));
+  const std::vector<POINT> star = Pentagram(100, 100, 95);
+  CaptureArea a = Polygon(RECT{10, 10, 210, 210}, star);
+  const uint32_t centreFromStill = e2e::PatternPixel(5, 110, 110);
+
+  // Freezing, winding rule: the centre of the star comes from the still image.
+  UniqueBitmap bmp = MakeCaptureBitmap(a, &still, kOptFreezeScreen | kOptWindingFill, kFill);
+  ASSERT_TRUE(bmp);
+  e2e::Image img = ReadBitmap(bmp.get());
+  EXPECT_EQ(img.Rgb(100, 100), centreFromStill);
+  EXPECT_EQ(img.Rgb(0, 0), kFillRgb);
+  EXPECT_EQ(e2e::CountPixelsNotMatching(img, RECT{97, 30, 103, 90},
+                                        [](int x, int y) {
+                                          return e2e::PatternPixel(5, 10 + x, 10 + y);
+                                        }),
+            0);
+  // Alternate rule: the centre is fill colour.
+  bmp = MakeCaptureBitmap(a, &still, kOptFreezeScreen, kFill);
+  ASSERT_TRUE(bmp);
+  EXPECT_EQ(ReadBitmap(bmp.get()).Rgb(100, 100), kFillRgb);
+  // The image is given back after the capture.
+  EXPECT_NE(::GetCurrentObject(still.MemoryDC(), OBJ_BITMAP), still.Image());
+
+  // Not freezing, or no still image: the live screen, whose pixels are not the still image's.
+  CaptureArea rect;
+  rect.area = RECT{0, 0, 240, 240};
+  // (Other programs may change the screen meanwhile, so only the difference is checked.)
+  const CScreenStill* sources[] = {&still, nullptr};
+  for (const CScreenStill* s : sources) {
+    DWORD options = s ? kOptWindingFill : kOptFreezeScreen | kOptWindingFill;
+    bmp = MakeCaptureBitmap(rect, s, options, kFill);
+    ASSERT_TRUE(bmp);
+    img = ReadBitmap(bmp.get());
+    EXPECT_GT(e2e::CountPixelsNotMatching(img, RECT{0, 0, 240, 240},
+                                          [](int x, int y) { return e2e::PatternPixel(5, x, y); }),
+              0);
+  }
+  // The default fill colour of the settings.
+  CaptureArea ellipse;
+  ellipse.area = RECT{0, 0, 50, 50};
+  ellipse.shapeCode = kShapeEllipse;
+  bmp = MakeCaptureBitmap(ellipse, &still, kDefaultOptionsA | kOptFreezeScreen,
+                          kDefaultColorTransparency);
+  ASSERT_TRUE(bmp);
+  img = ReadBitmap(bmp.get());
+  EXPECT_EQ(img.Rgb(0, 0), 0xC0C0C0u);
+  EXPECT_EQ(img.Rgb(25, 25), e2e::PatternPixel(5, 25, 25));
 }
