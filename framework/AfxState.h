@@ -10,6 +10,11 @@
 class CWnd;
 
 struct AfxThreadState {
+  AfxThreadState() = default;
+  ~AfxThreadState();  // temporaries let go of their windows before they are deleted
+  AfxThreadState(const AfxThreadState&) = delete;
+  AfxThreadState& operator=(const AfxThreadState&) = delete;
+
   // Windows bound to objects (not owned).
   std::unordered_map<HWND, CWnd*> permanentMap;
   // Temporary objects made by CWnd::FromHandle for unbound windows (owned).

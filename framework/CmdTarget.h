@@ -237,5 +237,5 @@ class CCmdUI {
 
   // Asks target for the command's state. With bDisableIfNoHandler, a command that no target
   // handles is disabled. Returns TRUE when an update handler ran.
-  BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler);
+  BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler = FALSE);
 };

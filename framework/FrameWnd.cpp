@@ -101,7 +101,8 @@ BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyl
                      pContext);
   m_pCreateContext = nullptr;
   if (!ok) {
-    if (hMenu) ::DestroyMenu(hMenu);
+    // OnDestroy kept the menu off a window that failed during creation; it is ours to free.
+    if (hMenu && ::IsMenu(hMenu)) ::DestroyMenu(hMenu);
     m_hMenuDefault = nullptr;
     return FALSE;
   }
@@ -118,6 +119,12 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
 BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*) { return TRUE; }
 
 void CFrameWnd::OnDestroy() {
+  // Creation failed (WM_CREATE said no): Create frees the menu it loaded, not the window.
+  if (m_nFlags & WF_CREATING) {
+    ::SetMenu(m_hWnd, nullptr);
+    CWnd::OnDestroy();
+    return;
+  }
   // The frame owns its default menu; shared menus (document types') must not go with it.
   if (m_hMenuDefault && ::GetMenu(m_hWnd) != m_hMenuDefault) ::SetMenu(m_hWnd, m_hMenuDefault);
   CWnd::OnDestroy();

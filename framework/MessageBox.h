@@ -9,7 +9,8 @@
 // missing. The framework's own strings (AFX_IDP_*, AFX_IDS_*) fall back to built-in English
 // texts when the program's resources lack them.
 std::string LoadResString(UINT nID, HINSTANCE hInst = nullptr);
-// TRUE when the string exists (it may be empty).
+// TRUE when the string is in the table (or is one of the framework's own). A string table
+// cannot hold an empty string: an empty entry counts as missing.
 BOOL AfxLoadString(UINT nID, std::string& out, HINSTANCE hInst = nullptr);
 
 // Replaces %1..%9 in lpszFormat with the arguments (a missing or null argument gives an empty

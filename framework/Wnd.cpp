@@ -13,6 +13,10 @@
 
 // --- Thread state ---
 
+AfxThreadState::~AfxThreadState() {
+  for (auto& [hwnd, wnd] : temporaryMap) wnd->m_hWnd = nullptr;
+}
+
 AfxThreadState& AfxGetThreadState() {
   static thread_local AfxThreadState state;
   return state;
@@ -139,6 +143,9 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
   LRESULT result = 0;
   try {
     result = pWnd->WindowProc(message, wParam, lParam);
+  } catch (const CUserException&) {
+    // Validation failed outside UpdateData; the user has been told already.
+    result = (message == WM_CREATE) ? -1 : 0;
   } catch (...) {
     // Nothing may unwind through the system's code. Report and give the safe answer.
     if (message == WM_CREATE) {
