@@ -248,3 +248,33 @@ TEST_F(RoutingTest, ClosingTheMainFrameAsksTheApplicationFirst) {
   MSG quit;
   EXPECT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // the program would end
 }
+
+namespace {
+
+class CRefusingFrame : public CFrameWnd {
+ public:
+  static int deleted;
+  ~CRefusingFrame() override { ++deleted; }
+
+ private:
+  int OnCreate(LPCREATESTRUCT) { return -1; }
+  DECLARE_MESSAGE_MAP()
+};
+int CRefusingFrame::deleted = 0;
+
+BEGIN_MESSAGE_MAP(CRefusingFrame, CFrameWnd)
+  ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(FrameCreation, AFrameThatRefusesCreationStaysWithItsCreator) {
+  CRefusingFrame::deleted = 0;
+  auto* frame = new CRefusingFrame;
+  EXPECT_FALSE(frame->LoadFrame(IDR_TESTFRAME, WS_OVERLAPPEDWINDOW));
+  EXPECT_EQ(CRefusingFrame::deleted, 0);  // not deleted behind the caller's back
+  EXPECT_EQ(frame->m_hWnd, nullptr);
+  EXPECT_EQ(frame->m_hMenuDefault, nullptr);
+  delete frame;  // the usual start-up code does this
+  EXPECT_EQ(CRefusingFrame::deleted, 1);
+}

@@ -230,6 +230,40 @@ TEST(Dialog, TheOwnerIsDisabledWhileTheDialogRuns) {
   frame->DestroyWindow();
 }
 
+namespace {
+
+class CCollidingApp : public CWinApp {
+ public:
+  CCollidingApp() : CWinApp("Colliding Ids") {}
+  int commands = 0;
+
+ private:
+  void OnCommandWithTheCheckBoxId() { ++commands; }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCollidingApp, CWinApp)
+  ON_COMMAND(IDC_CHECK, OnCommandWithTheCheckBoxId)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(Dialog, ClicksOnControlsDoNotRunProgramCommandsWithTheSameId) {
+  CCollidingApp app;
+  CTestDialog dlg;
+  int afterClick = -1, afterMenuCommand = -1;
+  dlg.steps.push_back([&](CTestDialog& d) {
+    d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHECK, BN_CLICKED), reinterpret_cast<LPARAM>(d.GetDlgItemHwnd(IDC_CHECK)));
+    afterClick = app.commands;
+    d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHECK, 0), 0);  // a menu or accelerator command
+    afterMenuCommand = app.commands;
+    d.PressCancel();
+  });
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(afterClick, 0);
+  EXPECT_EQ(afterMenuCommand, 1);
+}
+
 TEST(Dialog, AMissingTemplateFailsCleanly) {
   CDialog dlg(9999);
   EXPECT_EQ(dlg.DoModal(), -1);
