@@ -116,7 +116,22 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
   return 0;
 }
 
-BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*) { return TRUE; }
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
+  if (pContext && pContext->m_pNewViewClass) return CreateView(pContext) != nullptr;
+  return TRUE;
+}
+
+CView* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
+  if (!pContext || !pContext->m_pNewViewClass) return nullptr;
+  CView* view = pContext->m_pNewViewClass();
+  if (!view) return nullptr;
+  if (!view->CreateEx(WS_EX_CLIENTEDGE, nullptr, "", AFX_WS_DEFAULT_VIEW & ~WS_BORDER, CRect(0, 0, 0, 0), this, nID,
+                      pContext)) {
+    delete view;  // a failed creation leaves the object with its maker
+    return nullptr;
+  }
+  return view;
+}
 
 void CFrameWnd::OnDestroy() {
   // Creation failed (WM_CREATE said no): Create frees the menu it loaded, not the window.

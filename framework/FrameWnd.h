@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "FrameworkRes.h"
 #include "Wnd.h"
 
 class CView;
@@ -17,14 +18,19 @@ constexpr DWORD FWS_ADDTOTITLE = 0x00008000L;  // the title shows the active doc
 constexpr DWORD FWS_PREFIXTITLE = 0x00004000L; // ... before the application title
 constexpr DWORD FWS_SNAPTOBARS = 0x00002000L;
 
-// Parameters a frame passes on to the views it makes (the document/view layer fills it).
+class CDocTemplate;
+
+// Parameters a frame passes on to the view it makes (the document/view layer fills it).
 struct CCreateContext {
-  void* m_pNewViewClass = nullptr;
-  CDocument* m_pCurrentDoc = nullptr;
-  void* m_pNewDocTemplate = nullptr;
+  CView* (*m_pNewViewClass)() = nullptr;  // makes the view object (allocated with new)
+  CDocument* m_pCurrentDoc = nullptr;     // the document the view shows
+  CDocTemplate* m_pNewDocTemplate = nullptr;
   CView* m_pLastView = nullptr;
   class CFrameWnd* m_pCurrentFrame = nullptr;
 };
+
+// Style of the views a frame makes.
+constexpr DWORD AFX_WS_DEFAULT_VIEW = WS_CHILD | WS_VISIBLE | WS_BORDER;
 
 class CFrameWnd : public CWnd {
  public:
@@ -70,8 +76,11 @@ class CFrameWnd : public CWnd {
   virtual void OnUpdateFrameMenu(HMENU hMenuAlt);
   HACCEL GetDefaultAccelerator() const { return m_hAccelTable; }
 
-  // Makes the client area's windows (views); the default makes none.
+  // Makes the client area's windows: the default makes the view the context asks for (none
+  // without a context).
   virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+  // Makes pContext's view as the child nID, attached to pContext's document; null on failure.
+  CView* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
   // Sends WM_INITIALUPDATE to the views.
   void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
   // Shows the frame (nCmdShow -1: normal, or restored when minimised) and brings it forward.

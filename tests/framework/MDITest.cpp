@@ -215,3 +215,78 @@ TEST_F(MDITest, MDIKeysAndAcceleratorsAreTranslated) {
   ASSERT_EQ(g_log.size(), 1u);
   EXPECT_EQ(g_log[0], "frame:copy");
 }
+
+namespace {
+
+class CPictureDoc : public CDocument {
+ public:
+  CPictureDoc() { m_bAutoDelete = FALSE; }
+
+ private:
+  void OnPaste() { g_log.push_back("doc:paste"); }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CPictureDoc, CDocument)
+  ON_COMMAND(ID_EDIT_PASTE, OnPaste)
+END_MESSAGE_MAP()
+
+class CPictureView : public CView {
+ public:
+  static CView* Make() { return new CPictureView; }
+  static int deleted;
+  ~CPictureView() override { ++deleted; }
+  void OnDraw(HDC) override {}
+
+ private:
+  void OnUndo() { g_log.push_back("view:undo"); }
+  DECLARE_MESSAGE_MAP()
+};
+int CPictureView::deleted = 0;
+
+BEGIN_MESSAGE_MAP(CPictureView, CView)
+  ON_COMMAND(ID_EDIT_UNDO, OnUndo)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST_F(MDITest, AChildMakesItsViewFromTheContextAndRoutesThroughIt) {
+  CPictureView::deleted = 0;
+  CPictureDoc doc;
+  CCreateContext context;
+  context.m_pNewViewClass = &CPictureView::Make;
+  context.m_pCurrentDoc = &doc;
+  auto* child = new CTestChild("viewed");
+  child->m_hMenuShared = docMenu.m_hMenu;
+  ASSERT_TRUE(child->LoadFrame(IDR_TESTDOC, WS_CHILD | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, frame, &context));
+  child->InitialUpdateFrame(&doc, TRUE);
+
+  CView* view = child->GetActiveView();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->GetDocument(), &doc);
+  ASSERT_EQ(doc.GetViews().size(), 1u);
+  EXPECT_EQ(doc.GetViews()[0], view);
+  EXPECT_EQ(::GetDlgCtrlID(view->m_hWnd), AFX_IDW_PANE_FIRST);
+  RECT childClient, viewRect;
+  ::GetClientRect(child->m_hWnd, &childClient);
+  ::GetWindowRect(view->m_hWnd, &viewRect);
+  EXPECT_EQ(viewRect.right - viewRect.left, childClient.right);
+  EXPECT_EQ(frame->MDIGetActive(), child);
+  EXPECT_EQ(frame->GetActiveFrame()->GetActiveDocument(), &doc);
+
+  frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_EDIT_UNDO, 0), 0);
+  frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_EDIT_PASTE, 0), 0);
+  std::vector<std::string> expected = {"view:undo", "doc:paste"};
+  EXPECT_EQ(g_log, expected);
+
+  // The document's title reaches the child's caption and the frame's title.
+  doc.SetTitle("picture.png");
+  child->OnUpdateFrameTitle(TRUE);
+  EXPECT_EQ(child->GetWindowText(), "picture.png");
+  EXPECT_EQ(frame->GetWindowText(), "Test Frame - picture.png");
+
+  child->DestroyWindow();
+  EXPECT_EQ(CPictureView::deleted, 1);
+  EXPECT_TRUE(doc.GetViews().empty());
+  EXPECT_EQ(frame->GetWindowText(), "Test Frame");
+}
