@@ -24,7 +24,10 @@ END_MESSAGE_MAP()
 
 CScreenFreezeWnd::CScreenFreezeWnd() = default;
 
-CScreenFreezeWnd::~CScreenFreezeWnd() = default;
+CScreenFreezeWnd::~CScreenFreezeWnd() {
+  // Gone before the still image it paints from.
+  if (m_hWnd) DestroyWindow();
+}
 
 BOOL CScreenFreezeWnd::CreateHidden(HWND owner) {
   if (m_hWnd) return FALSE;
@@ -46,6 +49,9 @@ int CScreenFreezeWnd::Freeze(bool show) {
       // Not activated: the window that had the focus keeps it while the user draws.
       ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, m.width, m.height,
                      SWP_SHOWWINDOW | SWP_NOACTIVATE);
+      // Painted now, before any selection is drawn over it: a paint that came later would wipe
+      // out part of the inverted selection.
+      UpdateWindow();
     } else {
       Hide();
     }

@@ -139,6 +139,10 @@ TEST_F(ScreenFreeze, DrawnModeCoversTheScreenAndHidesLaterChanges) {
   e2e::Image before = e2e::CaptureScreen();
   ASSERT_EQ(freezer_.Freeze(true), 1);
   HWND hwnd = freezer_.GetSafeHwnd();
+  // Painted before Freeze returns, with no message processed: a selection drawn right away is
+  // never painted over.
+  EXPECT_FALSE(GetUpdateRect(hwnd, nullptr, FALSE));
+  EXPECT_EQ(PatternMismatches(e2e::CaptureScreenRect(client_), 0), 0);
   EXPECT_TRUE(IsWindowVisible(hwnd));
   EXPECT_TRUE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
   RECT r;
