@@ -35,6 +35,23 @@ void Pump(DWORD ms) {
   } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
+// Pumps until pred holds or ms have passed; whether it holds.
+template <typename Pred>
+bool PumpUntil(Pred pred, DWORD ms = 3000) {
+  DWORD end = GetTickCount() + ms;
+  while (!pred()) {
+    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+    Pump(20);
+  }
+  return true;
+}
+
+bool SawForwarded(UINT message, WPARAM wp, LPARAM lp) {
+  for (const Forwarded& f : g_forwarded)
+    if (f.message == message && f.wParam == wp && f.lParam == lp) return true;
+  return false;
+}
+
 void Key(WORD vk, bool up) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;
@@ -118,6 +135,7 @@ TEST_F(HookProcedures, HotkeyMatchesOnReleaseWithModifiersHeld) {
   Key('S', true);
   Key(VK_MENU, true);
   Key(VK_CONTROL, true);
+  PumpUntil([] { return !g_forwarded.empty(); });
   Pump(200);
   ASSERT_EQ(g_forwarded.size(), 1u);
   EXPECT_EQ(g_forwarded[0].message, TSYM_ForwardKeyboardMessage);
@@ -135,7 +153,7 @@ TEST_F(HookProcedures, ReleasingTheModifierFirstGivesNoMatch) {
   Key(VK_MENU, true);
   Key(VK_CONTROL, true);
   Key('S', true);
-  Pump(200);
+  PumpUntil([&] { return PeerKeys('S') == 0x10001u; });
   EXPECT_TRUE(g_forwarded.empty());
   EXPECT_EQ(PeerKeys('S'), 0x10001u);
 }
@@ -151,6 +169,7 @@ TEST_F(HookProcedures, LowerIndexWinsAndTheFirstHookKeepsItsTable) {
   EXPECT_EQ(now[2], 0x0071);
   Key(VK_F2, false);
   Key(VK_F2, true);
+  PumpUntil([] { return !g_forwarded.empty(); });
   Pump(200);
   ASSERT_EQ(g_forwarded.size(), 1u);
   EXPECT_EQ(g_forwarded[0].wParam, 2u);
@@ -169,6 +188,7 @@ TEST_F(HookProcedures, TrackingSwallowsKeysAndForwardsSteeringKeys) {
   Key(VK_LEFT, false);  // auto-repeat
   Key(VK_LEFT, false);  // auto-repeat
   Key(VK_LEFT, true);
+  PumpUntil([] { return g_forwarded.size() >= 4; });
   Pump(200);
   std::vector<LPARAM> keys;
   for (const Forwarded& f : g_forwarded) {
@@ -185,6 +205,7 @@ TEST_F(HookProcedures, TrackingSwallowsKeysAndForwardsSteeringKeys) {
   EXPECT_EQ(TSY_UnHookMouse(), 0);
   Key('A', false);
   Key('A', true);
+  PumpUntil([&] { return PeerKeys('A') == 0x10001u; });
   EXPECT_EQ(PeerKeys('A'), 0x10001u) << "keys flow again after tracking";
 }
 
@@ -197,13 +218,11 @@ TEST_F(HookProcedures, MouseEventsAreSwallowedAndForwarded) {
   g_forwarded.clear();
   MoveMouse(350, 260);
   MoveMouse(360, 270);
+  EXPECT_TRUE(PumpUntil([] {
+    return SawForwarded(TSYM_ForwardMouseMessage, WM_MOUSEMOVE, PackForwardedPoint(360, 270));
+  }));
   Pump(200);
-  bool sawMove = false;
-  for (const Forwarded& f : g_forwarded) {
-    ASSERT_EQ(f.message, TSYM_ForwardMouseMessage);
-    if (f.wParam == WM_MOUSEMOVE && f.lParam == PackForwardedPoint(360, 270)) sawMove = true;
-  }
-  EXPECT_TRUE(sawMove);
+  for (const Forwarded& f : g_forwarded) EXPECT_EQ(f.message, TSYM_ForwardMouseMessage);
   EXPECT_EQ(PeerMouse(), before) << "the peer never sees a hooked mouse event";
   EXPECT_FALSE(IsWindowVisible(target_)) << "the target is hidden while tracking";
   HookMouseRecord record{};
@@ -212,6 +231,7 @@ TEST_F(HookProcedures, MouseEventsAreSwallowedAndForwarded) {
   EXPECT_EQ(record.y, 270);
   ASSERT_EQ(TSY_UnHookMouse(), 1);
   MoveMouse(380, 280);
+  PumpUntil([&] { return PeerMouse() > before; });
   EXPECT_GT(PeerMouse(), before) << "mouse input flows again after the unhook";
 }
 
@@ -222,6 +242,7 @@ TEST_F(HookProcedures, AGoneTargetBlocksNothing) {
   target_ = nullptr;
   Key('B', false);
   Key('B', true);
+  PumpUntil([&] { return PeerKeys('B') == 0x10001u; });
   EXPECT_EQ(PeerKeys('B'), 0x10001u);
   EXPECT_TRUE(g_forwarded.empty());
 }
