@@ -56,8 +56,24 @@ void CDibBitmap::CheckGeometry(int32_t width, int32_t height, uint16_t bitsPerPi
 }
 
 void CDibBitmap::Create(int32_t width, int32_t height, uint16_t bitsPerPixel, bool hasAlpha) {
+    Recreate(width, height, bitsPerPixel, hasAlpha, true);
+}
+
+void CDibBitmap::Recreate(int32_t width, int32_t height, uint16_t bitsPerPixel, bool hasAlpha, bool clearRows) {
     // Refuse impossible requests before the old content is given up.
     CheckGeometry(width, height, bitsPerPixel, CalcDibRowLength(width, bitsPerPixel));
+    if (!IsEmpty() && width == m_width && height == m_height && bitsPerPixel == m_bitsPerPixel) {
+        // The same geometry again (a filter writing back into its source, a copy into last
+        // time's target): keep the pixel memory, whose pages are already mapped, and start
+        // over in it.
+        m_hasAlpha = hasAlpha;
+        if (clearRows) {
+            size_t rowLength = static_cast<size_t>(GetBytesPerLine());
+            for (int32_t y = 0; y < m_height; ++y) std::memset(m_lineTable[y], 0, rowLength);
+        }
+        FillGreyRamp();
+        return;
+    }
     FreeMembers();
     FreeLineTable();
     m_width = m_height = 0;
@@ -201,7 +217,7 @@ void CDibBitmap::CreateCopy(const CDibBitmap& source, uint16_t bitsPerPixel) {
 
     CPLBitmapLock sourceLock(source, true, false);
     if (bitsPerPixel == source.m_bitsPerPixel) {
-        Create(source.m_width, source.m_height, bitsPerPixel, source.m_hasAlpha);
+        Recreate(source.m_width, source.m_height, bitsPerPixel, source.m_hasAlpha, false);
         CPLBitmapLock targetLock(*this, false, true);
         size_t rowBytes = CalcPackedRowLength(m_width, bitsPerPixel);
         for (int32_t y = 0; y < m_height; ++y) std::memcpy(m_lineTable[y], source.m_lineTable[y], rowBytes);
@@ -217,7 +233,7 @@ void CDibBitmap::CreateCopy(const CDibBitmap& source, uint16_t bitsPerPixel) {
 }
 
 void CDibBitmap::ConvertTo32(const CDibBitmap& source) {
-    Create(source.m_width, source.m_height, 32, source.m_hasAlpha);
+    Recreate(source.m_width, source.m_height, 32, source.m_hasAlpha, false);
     CPLBitmapLock targetLock(*this, false, true);
     PLPixel32 lut[256];
     int colors = source.GetNumColors();
@@ -241,7 +257,7 @@ void CDibBitmap::ConvertTo8(const CDibBitmap& source) {
         QuantizeFrom(source);
         return;
     }
-    Create(source.m_width, source.m_height, 8, false);
+    Recreate(source.m_width, source.m_height, 8, false, false);
     CPLBitmapLock targetLock(*this, false, true);
     int colors = source.GetNumColors();
     for (int i = 0; i < colors; ++i) {
@@ -260,7 +276,7 @@ void CDibBitmap::ConvertTo8(const CDibBitmap& source) {
 }
 
 void CDibBitmap::ConvertTo1(const CDibBitmap& source) {
-    Create(source.m_width, source.m_height, 1, false);
+    Recreate(source.m_width, source.m_height, 1, false, false);
     CPLBitmapLock targetLock(*this, false, true);
     m_palette[0] = PLRGBQuad{255, 255, 255, 255};
     m_palette[1] = PLRGBQuad{0, 0, 0, 255};

@@ -135,6 +135,9 @@ protected:
     // InitLineTable and, when greyRamp is set and the depth has a colour table, fills the
     // grey ramp.
     void InitCommon(int32_t width, int32_t height, uint16_t bitsPerPixel, bool hasAlpha, bool greyRamp = true);
+    // Create, for callers that write every pixel byte of every row themselves: when the
+    // geometry is unchanged the rows are neither reallocated nor cleared.
+    void Recreate(int32_t width, int32_t height, uint16_t bitsPerPixel, bool hasAlpha, bool clearRows);
     void FreeLineTable();
     void FillGreyRamp();
 

@@ -164,7 +164,7 @@ void ConvertRow(const DibLayout& d, const uint8_t* src, uint8_t* dst) {
 
 void CDibBitmap::CreateFromDibData(const void* dib, size_t size) {
     DibLayout d = ParseDib(dib, size);
-    Create(d.width, d.height, d.targetBits, false);
+    Recreate(d.width, d.height, d.targetBits, false, false);
     CPLBitmapLock lock(*this, false, true);
     if (m_palette != nullptr) {
         std::memset(m_palette, 0, sizeof(PLRGBQuad) * static_cast<size_t>(GetNumColors()));

@@ -61,12 +61,29 @@ inline void PLExpand1To32(const uint8_t* src, uint8_t* dst, int32_t width, const
 }
 
 inline void PLExpand1To8(const uint8_t* src, uint8_t* dst, int32_t width) {
-    for (int32_t x = 0; x < width; ++x) dst[x] = static_cast<uint8_t>((src[x >> 3] >> (7 - (x & 7))) & 1);
+    int32_t x = 0;
+    for (; x + 8 <= width; x += 8) {
+        unsigned b = src[x >> 3];
+        uint8_t* d = dst + x;
+        d[0] = static_cast<uint8_t>(b >> 7);
+        d[1] = static_cast<uint8_t>((b >> 6) & 1);
+        d[2] = static_cast<uint8_t>((b >> 5) & 1);
+        d[3] = static_cast<uint8_t>((b >> 4) & 1);
+        d[4] = static_cast<uint8_t>((b >> 3) & 1);
+        d[5] = static_cast<uint8_t>((b >> 2) & 1);
+        d[6] = static_cast<uint8_t>((b >> 1) & 1);
+        d[7] = static_cast<uint8_t>(b & 1);
+    }
+    for (; x < width; ++x) dst[x] = static_cast<uint8_t>((src[x >> 3] >> (7 - (x & 7))) & 1);
 }
 
 inline void PLExpand4To8(const uint8_t* src, uint8_t* dst, int32_t width) {
-    for (int32_t x = 0; x < width; ++x)
-        dst[x] = static_cast<uint8_t>((x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4));
+    int32_t x = 0;
+    for (; x + 2 <= width; x += 2) {
+        dst[x] = static_cast<uint8_t>(src[x >> 1] >> 4);
+        dst[x + 1] = static_cast<uint8_t>(src[x >> 1] & 0x0F);
+    }
+    if (x < width) dst[x] = static_cast<uint8_t>(src[x >> 1] >> 4);
 }
 
 // The threshold converters expect a cleared destination row.

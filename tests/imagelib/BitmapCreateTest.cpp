@@ -63,6 +63,35 @@ TYPED_TEST(BitmapKindTest, RowsAreDistinctZeroedAndCoverTheirBytes) {
     }
 }
 
+TYPED_TEST(BitmapKindTest, CreatingTheSameGeometryAgainStartsOver) {
+    TypeParam bmp;
+    bmp.Create(9, 4, 8, true);
+    for (int y = 0; y < 4; ++y) std::memset(bmp.GetLine(y), 0xAB, bmp.GetBytesPerLine());
+    bmp.GetPalette()[3] = PLRGBQuad{1, 1, 1, 1};
+    bmp.Create(9, 4, 8, false);
+    EXPECT_FALSE(bmp.HasAlpha());
+    EXPECT_EQ(bmp.GetPalette()[3].rgbRed, 3);
+    for (int y = 0; y < 4; ++y)
+        for (int i = 0; i < bmp.GetBytesPerLine(); ++i) ASSERT_EQ(bmp.GetLine(y)[i], 0);
+
+    // A copy into last time's target is the source exactly, colour table included.
+    CHeapBitmap src;
+    src.Create(9, 4, 8, true);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 9; ++x) src.GetLine(y)[x] = static_cast<uint8_t>(x + 10 * y);
+    src.GetPalette()[3] = PLRGBQuad{7, 7, 7, 7};
+    bmp.CreateCopy(src);
+    EXPECT_TRUE(bmp.HasAlpha());
+    EXPECT_EQ(bmp.GetPalette()[3].rgbRed, 7);
+    EXPECT_EQ(bmp.GetLine(3)[8], 38);
+    CHeapBitmap wide;
+    wide.Create(9, 4, 32, false);
+    wide.SetPixel(8, 3, PLMakePixel(1, 2, 3));
+    bmp.CreateCopy(wide, 8);  // through the quantiser into the same geometry
+    EXPECT_EQ(bmp.GetBitsPerPixel(), 8);
+    EXPECT_EQ(bmp.GetPixel(0, 0) & 0xFFFFFF, 0u);
+}
+
 TEST(BitmapRows, NinePixelRowLengths) {
     CPackedDibBitmap packed;
     CHeapBitmap heap;
