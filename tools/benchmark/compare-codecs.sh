@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Runs lumabench_codecs and single-threaded ImageMagick on the same two pictures (a 1920 x 1080
+# screenshot-like one and a 4000 x 3000 photo-like one) and prints, for encoding and decoding
+# every writable format, our time, ImageMagick's time and the ratio ours / ImageMagick (below
+# 1.0: we are faster).
+#
+#   LUMATRE_BUILD_DIR=build-me tools/benchmark/compare-codecs.sh [--native] [--runs N] [--im-rounds N]
+#
+# Times are CPU times (user + system) so that other work on the machine does not count. Ours:
+# MakeFileFromBmp and MakeBmpFromFile, the fastest of --runs runs (the Windows build, default,
+# runs under Wine in the build folder's own prefix; --native runs the host build). ImageMagick:
+# encoding is "convert picture.ppm OUT" minus "convert picture.ppm null:", decoding is
+# "convert FILE null:" minus the start-up "convert xc: null:", on the very files our encoder
+# wrote, each the best of --im-rounds rounds. ImageMagick writes JPEG with quality 95 and 2 x 2
+# colour subsampling like ours, PNG at its default settings, TIFF uncompressed, BMP as BMP3 and
+# GIF without dithering.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+out="${LUMATRE_BUILD_DIR:-build}"
+[[ "$out" = /* ]] || out="$here/$out"
+mode=win32
+runs=3
+im_rounds=3
+IM=/usr/bin/convert-im6.q16
+
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --native) mode=native ;;
+    --runs) runs="$2"; shift ;;
+    --im-rounds) im_rounds="$2"; shift ;;
+    *) echo "usage: $0 [--native] [--runs N] [--im-rounds N]" >&2; exit 2 ;;
+  esac
+  shift
+done
+[ -x "$IM" ] || { echo "ImageMagick ($IM) is not installed" >&2; exit 1; }
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/policy" "$work/files"
+cat > "$work/policy/policy.xml" <<'POLICY'
+<policymap>
+  <policy domain="resource" name="memory" value="8GiB"/>
+  <policy domain="resource" name="map" value="8GiB"/>
+  <policy domain="resource" name="area" value="4GP"/>
+  <policy domain="resource" name="disk" value="16GiB"/>
+  <policy domain="resource" name="width" value="64KP"/>
+  <policy domain="resource" name="height" value="64KP"/>
+</policymap>
+POLICY
+export MAGICK_CONFIGURE_PATH="$work/policy"
+
+# --- our figures ------------------------------------------------------------------------------
+if [ "$mode" = native ]; then
+  bench="$out/native/bin/lumabench_codecs"
+  [ -x "$bench" ] || (cd "$here" && LUMATRE_BUILD_DIR="${out#$here/}" tools/build.sh --native lumabench_codecs >/dev/null)
+  run_bench() { "$bench" "$@"; }
+  files_arg="$work/files"
+else
+  bench="$out/win32/bin/lumabench_codecs.exe"
+  [ -f "$bench" ] || (cd "$here" && LUMATRE_BUILD_DIR="${out#$here/}" tools/build.sh lumabench_codecs >/dev/null)
+  export WINEPREFIX="$out/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    DISPLAY= wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+  run_bench() { DISPLAY= wine "$bench" "$@"; }
+  files_arg="$(DISPLAY= winepath -w "$work/files" 2>/dev/null)"
+fi
+
+echo "Timing lumabench_codecs ($mode, best of $runs runs)..." >&2
+run_bench --runs "$runs" --csv --write-files "$files_arg" | tr -d '\r' > "$work/ours.csv"
+
+# --- ImageMagick ------------------------------------------------------------------------------
+# CPU milliseconds (user + system) of one command, best of im_rounds rounds.
+cpu_ms() {
+  local best="" r t
+  for r in $(seq 1 "$im_rounds"); do
+    t=$( { TIMEFORMAT='%U %S'; time "$IM" -limit thread 1 "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%d", ($1 + $2) * 1000 }')
+    if [ -z "$best" ] || [ "$t" -lt "$best" ]; then best="$t"; fi
+  done
+  echo "$best"
+}
+
+ours() {  # picture format column
+  awk -F, -v p="$1" -v f="$2" -v c="$3" '$1 == p && $4 == f { print $c }' "$work/ours.csv"
+}
+
+row() {  # label ours im
+  local ratio
+  ratio=$(awk -v a="$2" -v b="$3" 'BEGIN { if (b <= 0) b = 1; printf "%.2f", a / b }')
+  printf '%-28s %12.1f %12.1f %8s\n' "$1" "$2" "$3" "$ratio"
+}
+
+printf '%-28s %12s %12s %8s\n' "operation (CPU)" "ours ms" "IM ms" "ratio"
+startup=$(cpu_ms xc: null:)
+for picture in screen-1920x1080 photo-4000x3000; do
+  name="${picture%%-*}"
+  ppm="$work/files/$picture.ppm"
+  read_ms=$(cpu_ms "$ppm" null:)
+  for format in bmp jpg png tif gif; do
+    case "$format" in
+      bmp) target="BMP3:$work/im.bmp"; opts=() ;;
+      jpg) target="$work/im.jpg"; opts=(-quality 95 -sampling-factor 2x2) ;;
+      png) target="$work/im.png"; opts=() ;;
+      tif) target="$work/im.tif"; opts=(-compress none) ;;
+      gif) target="$work/im.gif"; opts=(+dither) ;;
+    esac
+    im_encode=$(( $(cpu_ms "$ppm" "${opts[@]}" "$target") - read_ms ))
+    im_decode=$(( $(cpu_ms "$work/files/$picture.$format" null:) - startup ))
+    row "$picture $format encode" "$(ours "$name" "$format" 5)" "$im_encode"
+    row "$picture $format decode" "$(ours "$name" "$format" 6)" "$im_decode"
+  done
+done
+echo
+echo "File sizes (ours):"
+awk -F, 'NR > 1 { printf "  %s %s: %d bytes\n", $1, $4, $7 }' "$work/ours.csv"
