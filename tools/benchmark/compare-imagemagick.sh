@@ -4,12 +4,14 @@
 # ratio ours / ImageMagick (below 1.0: we are faster).
 #
 #   LUMATRE_BUILD_DIR=build-me tools/benchmark/compare-imagemagick.sh [--native] [--runs N]
-#                                                                    [--sizes WxH,...]
+#                                     [--sizes WxH,...] [--im-rounds N] [--wall]
 #
-# Our figure is the editor's path: ApplyInPlace on a DIB, fastest of --runs runs. The Windows
+# Both sides are measured in processor time (user + system, so page faults count), which
+# other work on a busy machine does not inflate; --wall compares the fastest wall times
+# instead. Our figure is the editor's path: ApplyInPlace on a DIB. The Windows
 # build (default) runs under Wine in the build folder's own prefix; --native runs the host
 # build. ImageMagick runs with one thread and a private policy without the 256 MiB memory
-# cap; its time for an operation is its -bench time with the operation minus the time of the
+# cap; its time for an operation comes from the command with the operation repeated minus the
 # same command without it (reading the picture), each the best of several rounds.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -19,6 +21,7 @@ mode=win32
 runs=5
 sizes="1920x1080,4000x3000"
 im_rounds=3
+clock=cpu
 IM=/usr/bin/convert-im6.q16
 
 while [ $# -gt 0 ]; do
@@ -27,7 +30,8 @@ while [ $# -gt 0 ]; do
     --runs) runs="$2"; shift ;;
     --sizes) sizes="$2"; shift ;;
     --im-rounds) im_rounds="$2"; shift ;;
-    *) echo "usage: $0 [--native] [--runs N] [--sizes WxH,...] [--im-rounds N]" >&2; exit 2 ;;
+    --wall) clock=wall ;;
+    *) echo "usage: $0 [--native] [--runs N] [--sizes WxH,...] [--im-rounds N] [--wall]" >&2; exit 2 ;;
   esac
   shift
 done
@@ -72,41 +76,68 @@ echo "Timing lumabench ($mode, best of $runs runs)..." >&2
 run_bench --sizes "$sizes" --runs "$runs" --csv --write-images "$image_arg" | tr -d '\r' > "$work/ours.csv"
 
 # --- ImageMagick ------------------------------------------------------------------------------
-# Milliseconds per command (best of im_rounds rounds of -bench n).
-im_ms() {  # picture iterations args...
-  local picture="$1" iterations="$2"
-  shift 2
-  local best="" r ips ms
+# Milliseconds of one command, best of im_rounds rounds: processor time (user + system) of the
+# ImageMagick process, or its wall time with --wall.
+im_run_ms() {  # picture args...
+  local picture="$1"
+  shift
+  local best="" r t0 t1 us cpu TIMEFORMAT='%3U %3S'
   for r in $(seq 1 "$im_rounds"); do
-    ips=$("$IM" -limit thread 1 "$picture" -bench "$iterations" "$@" null: 2>&1 |
-          sed -n 's/.*Performance\[1\]: *[0-9]*i *\([0-9.]*\)ips.*/\1/p' | head -1)
-    [ -n "$ips" ] || { echo "ImageMagick failed: $IM $picture $*" >&2; return 1; }
-    ms=$(awk -v i="$ips" 'BEGIN { printf "%.3f", 1000.0 / i }')
-    if [ -z "$best" ] || awk -v a="$ms" -v b="$best" 'BEGIN { exit !(a < b) }'; then best="$ms"; fi
+    t0=$(date +%s%N)
+    cpu=$( { time "$IM" -limit thread 1 "$picture" "$@" null: >/dev/null 2>&1; } 2>&1 ) ||
+      { echo "ImageMagick failed: $*" >&2; return 1; }
+    t1=$(date +%s%N)
+    if [ "$clock" = wall ]; then
+      us=$(( (t1 - t0) / 1000 ))
+    else
+      us=$(awk -v u="${cpu% *}" -v s="${cpu#* }" 'BEGIN { printf "%d", (u + s) * 1000000 }')
+    fi
+    if [ -z "$best" ] || [ "$us" -lt "$best" ]; then best="$us"; fi
   done
-  echo "$best"
+  awk -v us="$best" 'BEGIN { printf "%.3f", us / 1000.0 }'
+}
+
+# Milliseconds of one operation: the command with the operation repeated `count` times minus
+# the command without it (reading the picture), divided by count. In-place operations are
+# repeated as they are (each repetition does the same work); operations that make a new
+# picture work on a clone that is dropped again, so that every repetition starts from the
+# original picture.
+im_op_ms() {  # picture count style op-args...
+  local picture="$1" count="$2" style="$3"
+  shift 3
+  local args=() i
+  for i in $(seq 1 "$count"); do
+    if [ "$style" = clone ]; then args+=( "(" +clone "$@" ")" +delete ); else args+=( "$@" ); fi
+  done
+  local with base
+  with=$(im_run_ms "$picture" "${args[@]}")
+  base=$(im_run_ms "$picture")
+  awk -v a="$with" -v b="$base" -v n="$count" 'BEGIN { d = (a - b) / n; if (d < 0.001) d = 0.001; printf "%.2f", d }'
 }
 
 ours_ms() {  # operation width height
-  awk -F, -v op="$1" -v w="$2" -v h="$3" '$1 == op && $2 == w && $3 == h { print $4 }' "$work/ours.csv"
+  local column=6
+  [ "$clock" = wall ] && column=4
+  awk -F, -v op="$1" -v w="$2" -v h="$3" -v c="$column" '$1 == op && $2 == w && $3 == h { print $c }' "$work/ours.csv"
 }
 
 printf '%-34s %-10s %12s %12s %8s\n' "operation" "size" "ours ms" "IM ms" "ratio"
+echo "($clock time)"
 IFS=, read -r -a size_list <<< "$sizes"
 for size in "${size_list[@]}"; do
   w="${size%x*}"
   h="${size#*x}"
   picture="$work/images/photo-${w}x${h}.ppm"
-  pixels=$((w * h))
-  iterations=$(( pixels > 4000000 ? 3 : 8 ))
-  base=$(im_ms "$picture" "$iterations")
+  big=$(( w * h > 4000000 ? 1 : 0 ))
+  fast=$(( big ? 4 : 10 ))   # repetitions of the quick operations
+  slow=$(( big ? 1 : 2 ))    # and of the slow ones
+  one=1                      # operations that change the picture so that a repeat would differ
   half="$((w / 2))x$((h / 2))!"
   more="$((w * 3 / 2))x$((h * 3 / 2))!"
-  while IFS='|' read -r ours_op label im_args; do
+  while IFS='|' read -r ours_op label count style im_args; do
     ours=$(ours_ms "$ours_op" "$w" "$h")
     # shellcheck disable=SC2086
-    with=$(im_ms "$picture" "$iterations" $im_args)
-    im=$(awk -v a="$with" -v b="$base" 'BEGIN { d = a - b; if (d < 0.001) d = 0.001; printf "%.2f", d }')
+    im=$(im_op_ms "$picture" "${!count}" "$style" $im_args)
     if [ -z "$ours" ]; then
       printf '%-34s %-10s %12s %12s %8s\n' "$label" "$size" "failed" "$im" "-"
     else
@@ -114,21 +145,21 @@ for size in "${size_list[@]}"; do
       printf '%-34s %-10s %12.2f %12s %8s\n' "$label" "$size" "$ours" "$im" "$ratio"
     fi
   done <<EOF_PAIRS
-invert (in place)|invert / -negate|-negate
-flip vertical (in place)|flip vertical / -flip|-flip
-flip horizontal (in place)|flip horizontal / -flop|-flop
-rotate 90 cw (in place)|rotate 90 / -rotate 90|-rotate 90
-rotate 17 (in place)|rotate 17 / -rotate -17|-background white -rotate -17
-resize box 50% (in place)|box 50% / -filter Box|-filter Box -resize $half
-resize bilinear 50% (in place)|bilinear 50% / -filter Triangle|-filter Triangle -resize $half
-resize gaussian 50% (in place)|gaussian 50% / -filter Gaussian|-filter Gaussian -resize $half
-resize hamming 50% (in place)|hamming 50% / -filter Hamming|-filter Hamming -resize $half
-resize box 150% (in place)|box 150% / -filter Box|-filter Box -resize $more
-resize bilinear 150% (in place)|bilinear 150% / -filter Triangle|-filter Triangle -resize $more
-resize gaussian 150% (in place)|gaussian 150% / -filter Gaussian|-filter Gaussian -resize $more
-resize hamming 150% (in place)|hamming 150% / -filter Hamming|-filter Hamming -resize $more
-grayscale (in place)|grayscale / -grayscale Rec709Luma|-grayscale Rec709Luma
-quantize median cut / no dither (in place)|256 colours / +dither -colors|+dither -colors 256
-quantize median cut / floyd-steinberg (in place)|256 colours FS / -dither FS|-dither FloydSteinberg -colors 256
+invert (in place)|invert / -negate|fast|chain|-negate
+flip vertical (in place)|flip vertical / -flip|fast|chain|-flip
+flip horizontal (in place)|flip horizontal / -flop|fast|chain|-flop
+rotate 90 cw (in place)|rotate 90 / -rotate 90|fast|chain|-rotate 90
+rotate 17 (in place)|rotate 17 / -rotate -17|slow|clone|-background white -rotate -17
+resize box 50% (in place)|box 50% / -filter Box|slow|clone|-filter Box -resize $half
+resize bilinear 50% (in place)|bilinear 50% / -filter Triangle|slow|clone|-filter Triangle -resize $half
+resize gaussian 50% (in place)|gaussian 50% / -filter Gaussian|slow|clone|-filter Gaussian -resize $half
+resize hamming 50% (in place)|hamming 50% / -filter Hamming|slow|clone|-filter Hamming -resize $half
+resize box 150% (in place)|box 150% / -filter Box|slow|clone|-filter Box -resize $more
+resize bilinear 150% (in place)|bilinear 150% / -filter Triangle|slow|clone|-filter Triangle -resize $more
+resize gaussian 150% (in place)|gaussian 150% / -filter Gaussian|slow|clone|-filter Gaussian -resize $more
+resize hamming 150% (in place)|hamming 150% / -filter Hamming|slow|clone|-filter Hamming -resize $more
+grayscale (in place)|grayscale / -grayscale Rec709Luma|one|chain|-grayscale Rec709Luma
+quantize median cut / no dither (in place)|256 colours / +dither -colors|slow|clone|+dither -colors 256
+quantize median cut / floyd-steinberg (in place)|256 colours FS / -dither FS|slow|clone|-dither FloydSteinberg -colors 256
 EOF_PAIRS
 done
