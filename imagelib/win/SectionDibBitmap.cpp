@@ -47,6 +47,17 @@ void CSectionDibBitmap::Lock(bool readable, bool writable) const {
     CDibBitmap::Lock(readable, writable);
 }
 
+void CSectionDibBitmap::Unlock() const {
+    CDibBitmap::Unlock();
+    if (GetLockCount() == 0) SyncColorTable();
+}
+
+void CSectionDibBitmap::SyncColorTable() const {
+    if (m_palette == nullptr || !m_section) return;
+    SectionDC dc(nullptr, m_section.get());
+    if (dc) LoadColorTable(dc.get());
+}
+
 void CSectionDibBitmap::InternalCreate(int32_t width, int32_t height, uint16_t bitsPerPixel, bool hasAlpha) {
     uint32_t rowLength = CalcDibRowLength(width, bitsPerPixel);
     CheckGeometry(width, height, bitsPerPixel, rowLength);
@@ -67,10 +78,7 @@ void CSectionDibBitmap::InternalCreate(int32_t width, int32_t height, uint16_t b
     m_bits = static_cast<uint8_t*>(bits);  // fresh section pages are zero
     InitPointers();
     InitCommon(width, height, bitsPerPixel, hasAlpha);
-    if (m_palette != nullptr) {
-        SectionDC dc(nullptr, m_section.get());
-        if (dc) LoadColorTable(dc.get());
-    }
+    SyncColorTable();
 }
 
 void CSectionDibBitmap::InitPointers() {
@@ -148,11 +156,16 @@ HGLOBAL CSectionDibBitmap::GetDIBCopy() const {
     return block;
 }
 
-void CSectionDibBitmap::CreateFromHBitmap(HBITMAP bitmap) { dibgdi::ImportDeviceBitmap(*this, bitmap); }
+void CSectionDibBitmap::CreateFromHBitmap(HBITMAP bitmap) {
+    if (dibgdi::ImportDeviceBitmap(*this, bitmap)) SyncColorTable();
+}
 
 void CSectionDibBitmap::CreateFromDIBAndPalette(const PLBitmapInfoHeader* header, size_t size, HPALETTE palette) {
     CreateFromDIB(header, size);
-    if (palette != nullptr && m_bitsPerPixel <= 8) dibgdi::CopyGdiPaletteEntries(palette, m_palette, GetNumColors());
+    if (palette != nullptr && m_bitsPerPixel <= 8) {
+        dibgdi::CopyGdiPaletteEntries(palette, m_palette, GetNumColors());
+        SyncColorTable();
+    }
 }
 
 void CSectionDibBitmap::CopyToClipboard() const { dibgdi::PutDibOnClipboard(*this, GetDIBCopy()); }

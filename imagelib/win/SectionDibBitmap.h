@@ -16,6 +16,8 @@ public:
     int32_t GetBytesPerLine() const override;
     // Also waits for GDI drawing into the section to finish, so the rows read back current.
     void Lock(bool readable, bool writable) const override;
+    // When the last lock ends, the colour table goes into the section as well.
+    void Unlock() const override;
 
     // Loads a bitmap resource (RT_BITMAP). Throws code 4 when the module has no such resource.
     virtual void CreateFromResource(HINSTANCE module, int id);
@@ -41,6 +43,9 @@ public:
     virtual void Reset();
 
     HBITMAP GetHandle() const { return m_section.get(); }
+    // Copies the colour table into the section's own, for code that blits GetHandle() itself
+    // after changing colours through GetColorTable(). The drawing calls do this on their own.
+    void SyncColorTable() const;
     const PLBitmapInfoHeader* GetBitmapInfoHeader() const { return m_header; }
     PLBitmapInfoHeader* GetBitmapInfoHeader() { return m_header; }
     uint8_t* GetBits() { return m_bits; }

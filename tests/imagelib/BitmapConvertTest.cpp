@@ -196,6 +196,25 @@ TEST(CreateCopy, To8BitFrom1BitKeepsTheTwoColours) {
     EXPECT_EQ(dst.GetPixel(1, 0), 0xFF000000u);
 }
 
+TEST(CreateCopy, FourBitSourcesTo8And1) {
+    // A device bitmap of 16 colours arrives as 4 bits; the editor needs 8 or 1.
+    CHeapBitmap src;
+    src.Create(5, 1, 4, false);
+    src.GetPalette()[2] = PLRGBQuad{0, 0, 255, 255};    // red: white at 1 bit
+    src.GetPalette()[3] = PLRGBQuad{100, 100, 100, 0};  // dark grey: black
+    const uint8_t indices[5] = {2, 3, 15, 0, 3};
+    for (int x = 0; x < 5; ++x) src.SetPixelIndex(x, 0, indices[x]);
+    CPackedDibBitmap eight;
+    eight.CreateCopy(src, 8);
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(eight.GetLine(0)[x], indices[x]);
+    EXPECT_EQ(eight.GetPalette()[2].rgbRed, 255);
+    EXPECT_EQ(eight.GetPalette()[3].rgbReserved, 255);
+    EXPECT_EQ(eight.GetPalette()[15].rgbGreen, 255);
+    CPackedDibBitmap one;
+    one.CreateCopy(src, 1);
+    EXPECT_EQ(one.GetLine(0)[0], 0x58);  // 0 1 0 1 1
+}
+
 TEST(CreateCopy, UnsupportedTargetsKeepTheContent) {
     CHeapBitmap src;
     src.Create(4, 4, 32, false);

@@ -130,6 +130,27 @@ TEST(DrawPacked, IndexedColours) { CheckIndexedColours<CPackedDibBitmap>(); }
 TEST(DrawSection, IndexedColours) { CheckIndexedColours<CSectionDibBitmap>(); }
 TEST(DrawDisplay, IndexedColours) { CheckIndexedColours<CDisplayBitmap>(); }
 
+TEST(DrawSection, TheHandleCarriesTheColourTable) {
+    // Code that blits the section handle itself sees the colours of a copy or an import.
+    CHeapBitmap src;
+    src.Create(3, 1, 8, false);
+    src.GetPalette()[9] = PLRGBQuad{10, 20, 30, 255};
+    src.GetLine(0)[1] = 9;
+    CSectionDibBitmap bmp;
+    bmp.CreateCopy(src);
+    auto blitted = [&](int x) {
+        TestCanvas c(4, 4);
+        UniqueDC memory(::CreateCompatibleDC(nullptr));
+        SelectObjectGuard sel(memory.get(), bmp.GetHandle());
+        ::BitBlt(c.dc(), 0, 0, 3, 1, memory.get(), 0, 0, SRCCOPY);
+        return c.At(x, 0);
+    };
+    EXPECT_EQ(blitted(1), Rgb(30, 20, 10));
+    bmp.GetColorTable()[9] = PLRGBQuad{0, 0, 200, 255};
+    bmp.SyncColorTable();
+    EXPECT_EQ(blitted(1), Rgb(200, 0, 0));
+}
+
 TEST(DrawDisplay, DrawExRectanglesAndModes) {
     CDisplayBitmap bmp;
     Paint(bmp);
