@@ -318,7 +318,58 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
+namespace {
+
+// The control a parent-notification message comes from, or null.
+HWND NotifyingChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CHARTOITEM:
+    case WM_VKEYTOITEM:
+      return reinterpret_cast<HWND>(lParam);
+    case WM_NOTIFY:
+      return lParam ? reinterpret_cast<NMHDR*>(lParam)->hwndFrom : nullptr;
+    case WM_DRAWITEM: {
+      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      return dis && dis->CtlType != ODT_MENU ? dis->hwndItem : nullptr;
+    }
+    case WM_MEASUREITEM: {
+      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      return mis && mis->CtlType != ODT_MENU ? ::GetDlgItem(parent, static_cast<int>(mis->CtlID)) : nullptr;
+    }
+    case WM_DELETEITEM:
+      return lParam ? reinterpret_cast<DELETEITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+    case WM_COMPAREITEM:
+      return lParam ? reinterpret_cast<COMPAREITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+    default:
+      (void)wParam;
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
+
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (HWND child = NotifyingChild(m_hWnd, message, wParam, lParam)) {
+    CWnd* control = FromHandlePermanent(child);
+    if (control && control != this) {
+      LRESULT r = 0;
+      if (control->OnChildNotify(message, wParam, lParam, &r)) {
+        *pResult = r;
+        return TRUE;
+      }
+    }
+  }
   if (message == WM_COMMAND) {
     if (!OnCommand(wParam, lParam)) return FALSE;
     *pResult = 1;

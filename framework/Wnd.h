@@ -99,6 +99,11 @@ class CWnd : public CCmdTarget {
   // Looks the message up in the map; TRUE when a handler ran (*pResult holds its result).
   virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+  // A control gets the first chance at what it sends its parent (WM_COMMAND, WM_NOTIFY,
+  // WM_DRAWITEM, WM_MEASUREITEM, WM_DELETEITEM, WM_COMPAREITEM, WM_CTLCOLORxxx, WM_H/VSCROLL,
+  // WM_CHARTOITEM, WM_VKEYTOITEM): the parent calls this on the control's object (when the
+  // control is bound) before its own handling. TRUE with *pResult ends the message there.
+  virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // Called after the window is gone and the object unbound; frames delete themselves.

@@ -314,3 +314,59 @@ TEST(MessageMap, AnExceptionInAHandlerIsReportedNotPropagated) {
   EXPECT_EQ(boxes.boxes()[0].text, "Internal application error.");
   EXPECT_TRUE(wnd.IsWindow());
 }
+
+namespace {
+
+// An owner-drawn button that draws itself and keeps its clicks.
+class CSelfDrawnButton : public CWnd {
+ public:
+  int draws = 0, clicks = 0;
+  BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
+    if (message == WM_DRAWITEM) {
+      ++draws;
+      *pResult = TRUE;
+      return TRUE;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+      ++clicks;
+      *pResult = 0;
+      return TRUE;
+    }
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+  }
+};
+
+class CButtonParent : public CWnd {
+ public:
+  int parentClicks = 0;
+
+ private:
+  void OnButton() { ++parentClicks; }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CButtonParent, CWnd)
+  ON_BN_CLICKED(IDC_CHILD_EDIT, OnButton)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(MessageMap, ControlsGetTheFirstChanceAtTheirNotifications) {
+  CButtonParent parent;
+  ASSERT_TRUE(MakeWindow(parent));
+  CSelfDrawnButton button;
+  ASSERT_TRUE(button.CreateEx(0, "BUTTON", "b", WS_CHILD | BS_OWNERDRAW, CRect(0, 0, 40, 20), &parent, IDC_CHILD_EDIT));
+  DRAWITEMSTRUCT dis{};
+  dis.CtlType = ODT_BUTTON;
+  dis.CtlID = IDC_CHILD_EDIT;
+  dis.hwndItem = button.m_hWnd;
+  EXPECT_EQ(parent.SendMessage(WM_DRAWITEM, IDC_CHILD_EDIT, reinterpret_cast<LPARAM>(&dis)), TRUE);
+  EXPECT_EQ(button.draws, 1);
+  parent.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHILD_EDIT, BN_CLICKED), reinterpret_cast<LPARAM>(button.m_hWnd));
+  EXPECT_EQ(button.clicks, 1);
+  EXPECT_EQ(parent.parentClicks, 0);
+  // An unbound control's click reaches the parent's map.
+  HWND hButton = button.UnsubclassWindow();
+  parent.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHILD_EDIT, BN_CLICKED), reinterpret_cast<LPARAM>(hButton));
+  EXPECT_EQ(parent.parentClicks, 1);
+}
