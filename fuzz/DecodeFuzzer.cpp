@@ -10,6 +10,7 @@
 #include "decode/BMPDecoder.h"
 #include "decode/PCXDecoder.h"
 #include "decode/PGMDecoder.h"
+#include "decode/PICTDecoder.h"
 #include "decode/TGADecoder.h"
 
 #if defined(LUMATRE_FUZZ_BMP)
@@ -20,6 +21,8 @@ using FuzzedDecoder = CTGADecoder;
 using FuzzedDecoder = CPCXDecoder;
 #elif defined(LUMATRE_FUZZ_PGM)
 using FuzzedDecoder = CPGMDecoder;
+#elif defined(LUMATRE_FUZZ_PICT)
+using FuzzedDecoder = CPICTDecoder;
 #else
 using FuzzedDecoder = CAutoDecoder;
 #endif

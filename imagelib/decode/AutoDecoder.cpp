@@ -9,10 +9,8 @@
 #include "decode/BMPDecoder.h"
 #include "decode/PCXDecoder.h"
 #include "decode/PGMDecoder.h"
-#include "decode/TGADecoder.h"
-#if defined(LUMATRE_HAVE_PICT_DECODER)
 #include "decode/PICTDecoder.h"
-#endif
+#include "decode/TGADecoder.h"
 #if defined(LUMATRE_HAVE_METAFILE_DECODER)
 #include "decode/MetafileDecoder.h"
 #endif
@@ -87,9 +85,7 @@ CAutoDecoder::CAutoDecoder() {
 #if defined(LUMATRE_HAVE_JPEG_DECODER)
     m_jpegDecoder = std::make_unique<CJPEGDecoder>();
 #endif
-#if defined(LUMATRE_HAVE_PICT_DECODER)
     m_pictDecoder = std::make_unique<CPICTDecoder>(m_jpegDecoder.get());
-#endif
 #if defined(LUMATRE_HAVE_PNG_DECODER)
     m_pngDecoder = std::make_unique<CPNGDecoder>();
 #endif

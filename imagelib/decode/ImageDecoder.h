@@ -74,12 +74,7 @@ public:
 #endif
         ;
 
-protected:
-    CImageDecoder();
-
-    // Decodes the format from source into bitmap. wantedDepth is in and out (see above).
-    virtual void DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wantedDepth, CByteSource& source) = 0;
-
+    // Helpers for decoders.
     // The depth to produce: 8 when nothing or 8 is wanted and the file has 8 bits per pixel or
     // fewer, else 32.
     static int ChooseDepth(int wantedDepth, int fileBitsPerPixel);
@@ -92,4 +87,10 @@ protected:
     // A zeroed palette block of 256 entries, fourth bytes 255. Throws "Out of memory for
     // palette." (code 10) when it cannot be allocated.
     static PLPaletteBlock AllocPalette();
+
+protected:
+    CImageDecoder();
+
+    // Decodes the format from source into bitmap. wantedDepth is in and out (see above).
+    virtual void DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wantedDepth, CByteSource& source) = 0;
 };

@@ -102,6 +102,15 @@ for src in wide narrow one; do
   ppmtopgm $src.ppm | pnmdepth 1000 > np-$src-1000.pgm 2>/dev/null;      add np-$src-1000.pgm $w $h 1 "pgm binary maximum 1000"
   ppmtopgm $src.ppm | pnmdepth 1000 | pnmtoplainpnm > np-$src-1000p2.pgm 2>/dev/null; add np-$src-1000p2.pgm $w $h 1 "pgm text maximum 1000"
   ppmtopgm $src.ppm | pnmdepth 15 | pnmtoplainpnm > np-$src-15.pgm 2>/dev/null; add np-$src-15.pgm $w $h 1 "pgm text maximum 15"
+  # PICT from both.
+  # (Both writers need rows of 8 bytes or more: ImageMagick packs shorter rows, which the
+  # format stores unpacked; ppmtopict refuses them.)
+  if [ "$w" -ge 8 ]; then
+    $IM $src.ppm -type truecolor PICT:im-$src-32.pict;                   add im-$src-32.pict $w $h 0 "pict direct 32 bits"
+    $IM $src.ppm -colors 200 -type palette PICT:im-$src-8.pict;          add im-$src-8.pict $w $h 1 "pict packed 8 bits (16-bit colour table)"
+    $IM $src.ppm -type bilevel PICT:im-$src-1.pict;                      add im-$src-1.pict $w $h 0 "pict bilevel"
+    q 200 | ppmtopict > np-$src-8.pict 2>/dev/null;                      add np-$src-8.pict $w $h 0 "netpbm pict 8 bits"
+  fi
   # Refused: OS/2 bitmap headers.
   ppmtobmp -os2 -bpp=24 $src.ppm > nb-$src-os2.bmp 2>/dev/null && echo "nb-$src-os2.bmp fail 2" >> manifest.txt
 done
