@@ -198,15 +198,14 @@ void CPasteFilter::ApplyInPlace(CDibBitmap& bitmap) {
             const CDibBitmap& from = trueColor.Get();
             CHeapBitmap part;
             part.Create(count, 1, 32, false);
-            CHeapBitmap indices;
-            indices.Create(count, 1, 8, false);
+            CHeapBitmap indices;  // one row of the bitmap's depth and colour table
+            indices.Create(count, 1, bpp, false);
             CopyColorTable(bitmap, indices);
             for (int32_t k = rowSpan.first; k < rowSpan.last; ++k) {
                 std::memcpy(part.GetLine(0), from.GetLine(m_source.top + k) + 4 * static_cast<size_t>(fromX),
                             4 * static_cast<size_t>(count));
                 MapToPalette(part, indices);
-                for (int32_t i = 0; i < count; ++i)
-                    bitmap.SetPixelIndex(toX + i, m_target.top + k, indices.GetLine(0)[i]);
+                CopyRowPixels(indices, 0, 0, bitmap, toX, m_target.top + k, count);
                 progress.Step(k);
             }
         }

@@ -438,6 +438,18 @@ TEST(PasteFilter, MatchesColoursToAnIndexedImage) {
     EXPECT_EQ(image.GetLine(4)[4], 0);
     EXPECT_EQ(image.GetLine(2)[2], 0);
 
+    // A black and white picture pasted into a 1-bit image whose colours are red and white.
+    CHeapBitmap mono;
+    mono.Create(10, 1, 1, false);
+    mono.GetPalette()[0] = PLRGBQuad{0, 0, 255, 255};
+    mono.GetPalette()[1] = PLRGBQuad{255, 255, 255, 255};
+    CPasteFilter(picture, PLFilterRect{0, 1, 2, 2}, PLFilterRect{7, 0, 9, 1}).ApplyInPlace(mono);
+    EXPECT_EQ(mono.GetPixelIndex(7, 0), 0);  // red is nearer to (255, 0, 0) than white
+    EXPECT_EQ(mono.GetPixelIndex(8, 0), 0);  // and to black
+    EXPECT_EQ(mono.GetPixelIndex(9, 0), 0);
+    CPasteFilter(picture, PLFilterRect{1, 0, 2, 1}, PLFilterRect{3, 0, 4, 1}).ApplyInPlace(mono);
+    EXPECT_EQ(mono.GetPixelIndex(3, 0), 1);  // (200, 200, 200) takes white
+
     CHeapBitmap indexed;
     indexed.Create(2, 1, 8, false);
     indexed.GetLine(0)[0] = 77;
