@@ -99,7 +99,7 @@ INT_PTR CDialog::DoModal() {
   // Give the activation back to the owner before the dialog disappears.
   bool wasActive = m_hWnd && ::GetActiveWindow() == m_hWnd;
   if (enableParent) ::EnableWindow(hWndParent, TRUE);
-  if (hWndParent && wasActive) ::SetActiveWindow(hWndParent);
+  if (hWndParent && wasActive && ::IsWindowVisible(hWndParent)) ::SetActiveWindow(hWndParent);
   if (m_hWnd) {
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                    SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
