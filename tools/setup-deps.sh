@@ -6,7 +6,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 deps="$here/.deps"
 prefix="$deps/i686"
 
-need_pkgs=(mingw-w64 wine wine32:i386 xvfb xdotool cmake ninja-build nasm libz-mingw-w64-dev
+need_pkgs=(mingw-w64 wine wine32:i386 fonts-wine xvfb xdotool cmake ninja-build nasm libz-mingw-w64-dev
            googletest imagemagick netpbm python3 clang libclang-rt-14-dev dpkg-dev x11-utils
            libjpeg-dev libpng-dev libtiff-dev libgif-dev)
 
