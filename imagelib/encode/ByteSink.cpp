@@ -51,6 +51,14 @@ void CByteSink::WriteAt(size_t offset, size_t n, const void* data) {
     if (end > m_position) m_position = end;
 }
 
+uint8_t* CByteSink::Append(size_t n) {
+    if (n > MaxBytes - m_position) throw CTextException(PLErr::EndOfFile, OverflowText);
+    Reserve(m_position + n);
+    uint8_t* p = m_buffer + m_position;
+    m_position += n;
+    return p;
+}
+
 void CByteSink::Extend(size_t size) {
     if (size <= m_position) return;
     Reserve(size);

@@ -35,6 +35,14 @@ public:
     // Raises the number of bytes held to size, filling with zeros (no effect when smaller).
     void Extend(size_t size);
 
+    // Makes room for n more bytes at the current position, advances past them and returns
+    // where they go, for encoders that build their output in place. The bytes are not
+    // initialised.
+    uint8_t* Append(size_t n);
+
+    // Grows the block to hold at least total bytes, so that writes up to there never move it.
+    void ReserveTotal(size_t total) { Reserve(total); }
+
     // Bytes written so far (the size of the file), and the bytes themselves.
     size_t GetPosition() const { return m_position; }
     const uint8_t* GetData() const { return m_buffer; }
