@@ -183,6 +183,24 @@ TEST(MakeBmpFromFile, DecodesAndReportsOpenFailures) {
     EXPECT_TRUE(fs::remove(bad, ec)) << ec.message();
 }
 
+TEST(MakeBmpFromFile, NameIsTestedBeforeTheBytes) {
+    // A bitmap saved as x.emf.bmp is handed to the metafile decoder (which cannot read it, or
+    // is not part of a non-Windows build): never decoded as a bitmap.
+    ScratchFolder folder;
+    CAutoDecoder decoder;
+    CPackedDibBitmap bmp;
+    for (const char* name : {"x.emf.bmp", "X.WMF.BMP"}) {
+        try {
+            decoder.MakeBmpFromFile(folder.File(name, SmallBmp()).c_str(), bmp);
+            ADD_FAILURE() << name;
+        } catch (const CTextException& e) {
+            EXPECT_EQ(e.GetCode(), PLErr::Unsupported) << name;
+        }
+    }
+    decoder.MakeBmpFromFile(folder.File("x.bmp", SmallBmp()).c_str(), bmp);
+    EXPECT_EQ(bmp.GetWidth(), 2);
+}
+
 TEST(Trace, LevelsAndFile) {
     ScratchFolder folder;
     std::string log = folder.Path("trace.txt");
@@ -192,6 +210,8 @@ TEST(Trace, LevelsAndFile) {
     CPackedDibBitmap bmp;
     decoder.MakeBmpFromMemory(SmallBmp().data(), SmallBmp().size(), bmp);
     EXPECT_THROW(decoder.MakeBmpFromMemory("junk", 4, bmp), CTextException);
+    std::string file = folder.File("traced.bmp", SmallBmp());
+    decoder.MakeBmpFromFile(file.c_str(), bmp);
     PLTraceSetLevel(0);
     PLTrace(1, "not written\n");
     PLTraceSetFile(nullptr);
@@ -200,6 +220,7 @@ TEST(Trace, LevelsAndFile) {
     std::ifstream in(log);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("--- Decoding from memory at "), std::string::npos);
+    EXPECT_NE(text.find("--- Decoding file " + file + ". ---\n"), std::string::npos);
     EXPECT_NE(text.find("Windows bitmap recognized.\n"), std::string::npos);
     EXPECT_NE(text.find("Bitmap header is ok.\n"), std::string::npos);
     EXPECT_EQ(text.find("Decoding finished.\n"), std::string::npos);  // level 3
