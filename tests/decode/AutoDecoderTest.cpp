@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "DecodeTestUtil.h"
 #include "decode/Trace.h"
 
@@ -161,6 +164,24 @@ TEST(AutoDecoder, FormatsWithoutDecoderSayTheLibraryIsMissing) {
     EXPECT_TRUE(decoder.CanDecode(PLImageFormat::PCX));
     EXPECT_TRUE(decoder.CanDecode(PLImageFormat::PGM));
     RecordProperty("formats_without_decoder", checked);
+}
+
+TEST(AutoDecoder, EpsHandsItsTiffPreviewToTheTiffDecoder) {
+    std::ifstream in(std::filesystem::path(LUMATRE_DECODE_DATA_DIR) / "corpus" / "eps" / "small.eps", std::ios::binary);
+    std::vector<uint8_t> eps((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(eps.size(), 30u);
+    ASSERT_EQ(Sniff(eps), PLImageFormat::EPSTIFF);
+    CAutoDecoder decoder;
+    if (decoder.CanDecode(PLImageFormat::EPSTIFF)) {
+        CPackedDibBitmap bmp;
+        Decode(eps, bmp);
+        EXPECT_EQ(bmp.GetSize(), (PLSize{5, 3}));
+    }
+    // A preview offset beyond the end of the file.
+    auto broken = eps;
+    broken[20] = 0xFF, broken[21] = 0xFF, broken[22] = 0xFF;
+    EXPECT_EQ(DecodeExpectingFailure(broken).code, decoder.CanDecode(PLImageFormat::EPSTIFF) ? PLErr::EndOfFile
+                                                                                           : PLErr::Unsupported);
 }
 
 TEST(AutoDecoder, RecognizedTexts) {
