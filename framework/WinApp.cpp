@@ -7,6 +7,8 @@
 
 #include "AfxState.h"
 #include "CommandLineInfo.h"
+#include "DocManager.h"
+#include "DocTemplate.h"
 #include "FrameworkRes.h"
 #include "MessageBox.h"
 #include "RecentFileList.h"
@@ -101,6 +103,8 @@ CWinApp::CWinApp(LPCSTR lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
+  delete m_pDocManager;
+  m_pDocManager = nullptr;
   delete m_pRecentFileList;
   m_pRecentFileList = nullptr;
   if (g_pApp == this) g_pApp = nullptr;
@@ -229,15 +233,39 @@ BOOL CWinApp::PreTranslateMessage(MSG* pMsg) {
   return FALSE;
 }
 
-BOOL CWinApp::SaveAllModified() { return TRUE; }
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
+  if (!m_pDocManager) m_pDocManager = new CDocManager;
+  m_pDocManager->AddDocTemplate(pTemplate);
+}
 
-void CWinApp::CloseAllDocuments(BOOL) {}
+int CWinApp::GetOpenDocumentCount() const { return m_pDocManager ? m_pDocManager->GetOpenDocumentCount() : 0; }
+
+BOOL CWinApp::SaveAllModified() { return m_pDocManager ? m_pDocManager->SaveAllModified() : TRUE; }
+
+void CWinApp::CloseAllDocuments(BOOL bEndSession) {
+  if (m_pDocManager) m_pDocManager->CloseAllDocuments(bEndSession);
+}
+
+BOOL CWinApp::DoPromptFileName(std::string& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                               CDocTemplate* pTemplate) {
+  return m_pDocManager && m_pDocManager->DoPromptFileName(fileName, nIDSTitle, lFlags, bOpenFileDialog, pTemplate);
+}
+
+void CWinApp::OnFileNew() {
+  if (m_pDocManager) m_pDocManager->OnFileNew();
+}
+
+void CWinApp::OnFileOpen() {
+  if (m_pDocManager) m_pDocManager->OnFileOpen();
+}
 
 void CWinApp::HideApplication() {
   if (m_pMainWnd && m_pMainWnd->m_hWnd) m_pMainWnd->ShowWindow(SW_HIDE);
 }
 
-CDocument* CWinApp::OpenDocumentFile(LPCSTR) { return nullptr; }
+CDocument* CWinApp::OpenDocumentFile(LPCSTR lpszFileName) {
+  return m_pDocManager ? m_pDocManager->OpenDocumentFile(lpszFileName) : nullptr;
+}
 
 void CWinApp::AddToRecentFileList(LPCSTR lpszPathName) {
   if (m_pRecentFileList) m_pRecentFileList->Add(lpszPathName);

@@ -18,6 +18,8 @@
 
 class CWnd;
 class CDocument;
+class CDocManager;
+class CDocTemplate;
 class CRecentFileList;
 class CCommandLineInfo;
 
@@ -63,15 +65,29 @@ class CWinApp : public CCmdTarget {
   // FALSE for messages that should not restart idle processing (repeated mouse moves, paint).
   virtual BOOL IsIdleMessage(MSG* pMsg);
 
-  // --- Documents (the document manager hooks in here later) ---
+  // --- Documents ---
+  // The document types and the file-name prompt (owned). A program with its own manager sets
+  // it before the first AddDocTemplate; otherwise a plain CDocManager is made on demand.
+  CDocManager* m_pDocManager = nullptr;
+  // Registers a document type (the manager owns it from now on).
+  void AddDocTemplate(CDocTemplate* pTemplate);
+  int GetOpenDocumentCount() const;
   // Asked before the main window closes or the session ends; FALSE keeps the program running.
+  // The default asks about each modified document.
   virtual BOOL SaveAllModified();
   virtual void CloseAllDocuments(BOOL bEndSession);
   // Hides the main window before the documents close.
   virtual void HideApplication();
-  // Opens a file as a document (recent-file commands); null when that failed.
+  // Opens a file as a document (File Open, recent-file commands); null when that failed.
   virtual CDocument* OpenDocumentFile(LPCSTR lpszFileName);
   virtual void AddToRecentFileList(LPCSTR lpszPathName);
+  // The document manager's file-name prompt (see CDocManager::DoPromptFileName).
+  virtual BOOL DoPromptFileName(std::string& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                                CDocTemplate* pTemplate);
+  // ID_FILE_NEW and ID_FILE_OPEN through the document manager; a program maps them in its
+  // own message map (or calls them from its own handlers).
+  void OnFileNew();
+  void OnFileOpen();
 
   // --- Messages ---
   // Every AfxMessageBox ends here; the default shows it through the replaceable box function.
