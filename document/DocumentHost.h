@@ -1,0 +1,66 @@
+// What the image documents need from the program around them. The application object and the
+// main frame implement these interfaces; the documents find them through AfxGetApp() and
+// AfxGetMainWnd(), so tests can put their own application and frame in place.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/Settings.h"
+
+class CAutoDecoder;
+class CDisplayBitmap;
+class CProgressSink;
+
+// Posted to the main window after a document was made, opened or closed, so that the tabs bar
+// follows the number of documents.
+constexpr UINT UWM_UPDATETABBAR = WM_USER + 204;  // 1228
+
+// The application's side.
+class IImageDocumentApp {
+ public:
+  // The settings records (JPEG options stored and current, mail image type, colours).
+  virtual AppSettings& GetDocumentSettings() = 0;
+  // Hands over the picture the next new document takes (File New, Paste As New Image); null
+  // when there is none.
+  virtual std::unique_ptr<CDisplayBitmap> TakePendingImage() = 0;
+  // The decoder every document opens its files with.
+  virtual CAutoDecoder& GetAutoDecoder() = 0;
+  // Mails one file as an attachment under displayName (Simple MAPI flags). False when nothing
+  // was sent.
+  virtual bool SendMailAttachment(const std::string& path, const std::string& displayName, unsigned flags) = 0;
+
+ protected:
+  ~IImageDocumentApp() = default;
+};
+
+// The main frame's side.
+class IImageDocumentFrame {
+ public:
+  // The device bitmap of a capture waiting to become a document, or null.
+  virtual HBITMAP GetCapturedBitmap() const = 0;
+
+ protected:
+  ~IImageDocumentFrame() = default;
+};
+
+// The editing side of an image view that the document passes commands to (the view of the
+// active image window).
+class IImageEditView {
+ public:
+  virtual bool HasSelection() const = 0;
+  virtual void CropSelection() = 0;
+  virtual void CutSelection() = 0;
+  virtual void CopySelection() = 0;
+  virtual void PasteFromClipboard() = 0;
+
+ protected:
+  ~IImageEditView() = default;
+};
+
+// The progress sink of the main window: a progress bar in the status bar's message pane.
+CProgressSink* GetMainProgressSink();
+// Puts a text into the main window's status bar message pane (when it has one).
+void SetMainStatusMessage(const char* text);
