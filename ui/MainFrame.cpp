@@ -1,13 +1,32 @@
 #include "MainFrame.h"
 
 #include "QuorvaHook.h"
-#include "app/LumatreApp.h"
 #include "resources/resource.h"
 
 BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
   ON_WM_CREATE()
+  ON_WM_DESTROY()
   ON_WM_SYSCOMMAND()
+  ON_WM_HOTKEY()
   ON_MESSAGE(UWM_INITCAPTURE, OnInitCapture)
+  ON_MESSAGE(UWM_TRAYMENUOPEN, OnTrayMenuOpen)
+  ON_MESSAGE(UWM_FINISHCAPTURE, OnFinishCaptureMessage)
+  ON_MESSAGE(UWM_ROUTECAPTURE, OnRouteCaptureMessage)
+  ON_REGISTERED_MESSAGE(TSYM_ForwardKeyboardMessage, OnForwardKeyboard)
+  ON_COMMAND(ID_CAPTURE_ACTIVEWINDOW, OnCaptureActiveWindow)
+  ON_COMMAND(ID_CAPTURE_ACTIVEWINDOWCLIENT, OnCaptureActiveWindowClient)
+  ON_COMMAND(ID_CAPTURE_MENU, OnCaptureMenu)
+  ON_COMMAND(ID_CAPTURE_DESKTOP, OnCaptureDesktop)
+  ON_COMMAND_EX(ID_CAPTURE_CONTROL, OnCaptureTracked)
+  ON_COMMAND_EX(ID_CAPTURE_SQUARE, OnCaptureTracked)
+  ON_COMMAND_EX(ID_CAPTURE_RECTANGLE, OnCaptureTracked)
+  ON_COMMAND_EX(ID_CAPTURE_CIRCLE, OnCaptureTracked)
+  ON_COMMAND_EX(ID_CAPTURE_ELLIPSE, OnCaptureTracked)
+  ON_COMMAND_EX(ID_CAPTURE_POLYGON, OnCaptureTracked)
+  ON_COMMAND_EX(ID_CAPTURE_SINGLEWINDOW, OnCaptureTracked)
+  ON_COMMAND(ID_CAPTURE_COLORPICKER, OnCaptureColorPicker)
+  ON_COMMAND(ID_CAPTURE_REPEATLAST, OnCaptureRepeatLast)
+  ON_COMMAND(ID_CAPTURE_DEFAULTACTION, OnCaptureDefaultAction)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -48,9 +67,11 @@ bool CMainFrame::TakeSystemCloseMark() {
   return set;
 }
 
-LRESULT CMainFrame::OnInitCapture(WPARAM, LPARAM) {
-  // The hotkey table goes to the hook library, which matches the keys from now on.
-  TSY_SetCaptureHotKey(theApp.m_hotkeys.hotkey);
-  theApp.SetHotkeysHandedToLibrary();
-  return 0;
+void CMainFrame::OnDestroy() {
+  // The capture input ends with the window it reports to.
+  KillTimer(kBlinkTimerId);
+  UnregisterCaptureHotkeys();
+  if (m_tracking && TSY_UnHookMouse()) m_tracking = false;
+  if (m_captureInputReady) TSY_UnHookKeyboard();
+  CMDIFrameWnd::OnDestroy();
 }

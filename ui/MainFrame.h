@@ -1,14 +1,32 @@
 // CMainFrame: Lumatre's main window, an MDI frame of window class "LumatreMainFrameClass" made
 // from resource 128. It carries the system-close mark of the closing step and, once created,
 // starts the capture input with a deferred message to itself.
+//
+// Its capture side (MainFrameCapture.cpp) runs the capture modes: the commands and hotkeys that
+// start them, the preparation every capture goes through (hiding the program, the capture
+// delay, the mouse pointer, the screen freezer), Repeat Last and Default Action, and the end of
+// a capture up to the hand-over of the picture to its outputs.
 #pragma once
 
 #include "framework/Framework.h"
 
+#include <string>
+
 #include "app/ClosingStep.h"
+#include "capture/CaptureArea.h"
+#include "capture/HotkeyText.h"
+#include "capture/PointerBackground.h"
+#include "capture/ScreenFreezeWnd.h"
 
 // Private messages of the main frame.
-constexpr UINT UWM_INITCAPTURE = WM_USER + 210;  // 1234: deferred start of the capture input
+constexpr UINT UWM_ROUTECAPTURE = WM_USER + 203;   // 1227: route capturedBitmap to its outputs
+constexpr UINT UWM_FINISHCAPTURE = WM_USER + 205;  // 1229: finish the capture
+constexpr UINT UWM_TRAYMENUOPEN = WM_USER + 207;   // 1231: the tray popup menu is about to open
+constexpr UINT UWM_INITCAPTURE = WM_USER + 210;    // 1234: deferred start of the capture input
+
+// The frame's one timer: every 300 ms the active image view blinks its selection border.
+constexpr UINT_PTR kBlinkTimerId = 3;
+constexpr UINT kBlinkTimerPeriodMs = 300;
 
 class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark {
  public:
@@ -19,14 +37,110 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark {
 
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   bool TakeSystemCloseMark() override;
+  // Commands routed through the frame end the tray menu's hold on Active Window and Active
+  // Window Client (only those two tell a tray-menu choice apart).
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
+
+  // --- Capture input ---
+  // Key and mode names, keyboard hook and hotkey table, timer 3, the screen freezer and the
+  // system hotkeys. Runs once, on the deferred start-up message.
+  void InitCaptureInput();
+  // Registers a system hotkey for every capture slot that has a key (id = slot) and records
+  // which succeeded in the HotkeyTable's registered flags; the refused ones are listed in one
+  // message box. The table is first fetched from the hook library.
+  void RegisterCaptureHotkeys();
+  void UnregisterCaptureHotkeys();
+  // Runs the mode of a hotkey slot when source (HotkeySource) is the one the slot's
+  // registration says delivers it; true when a mode ran.
+  bool DispatchHotkey(long slot, int source);
+  // "Ctrl+Shift+Alt+C" for the slot's hotkey as the hook library holds it now.
+  std::string FormatHotkeyText(int slot) const;
+  // The slot's mode name without "&" marks.
+  std::string GetModeName(int slot) const;
+  const KeyNameMap& KeyNames() const { return m_keyNames; }
+  const ModeNameMap& ModeNames() const { return m_modeNames; }
+
+  // --- The steps of a capture ---
+  // false: hides the frame before a capture (and waits for the screen to settle); true:
+  // restores it.
+  void ShowCaptureHidden(bool show);
+  void PrepareCapture(int trackerType);
+  void FinishCapture(HDC screen);
+  void CancelCapture(HDC screen);
+  void EndCaptureCommand();
+  // Hands capturedBitmap to its outputs.
+  void RouteCapture();
+
+  // The frame was hidden for a capture and not restored yet (the tray icon asks).
+  bool IsCaptureHidden() const { return m_captureHidden; }
+  // The mouse hook is installed for a tracked mode.
+  bool IsTracking() const { return m_tracking; }
 
  protected:
   int OnCreate(LPCREATESTRUCT cs);
+  void OnDestroy();
   void OnSysCommand(UINT id, LPARAM lParam);
+  void OnHotKey(UINT id, UINT modifiers, UINT virtualKey);
   LRESULT OnInitCapture(WPARAM wParam, LPARAM lParam);
+  LRESULT OnTrayMenuOpen(WPARAM wParam, LPARAM lParam);
+  LRESULT OnFinishCaptureMessage(WPARAM wParam, LPARAM lParam);
+  LRESULT OnRouteCaptureMessage(WPARAM wParam, LPARAM lParam);
+  LRESULT OnForwardKeyboard(WPARAM wParam, LPARAM lParam);
+
+  // The capture commands.
+  void OnCaptureActiveWindow();
+  void OnCaptureActiveWindowClient();
+  void OnCaptureMenu();
+  void OnCaptureDesktop();
+  BOOL OnCaptureTracked(UINT id);
+  void OnCaptureColorPicker();
+  void OnCaptureRepeatLast();
+  void OnCaptureDefaultAction();
 
   DECLARE_MESSAGE_MAP()
 
  private:
+  class CaptureCommandScope;
+
+  // Runs the command of a capture mode as if it had been chosen (hotkeys, Repeat Last,
+  // Default Action).
+  void RunCaptureCommand(UINT commandId);
+  // A capture command is running, or a tracked mode waits for the mouse: another capture must
+  // not start inside it.
+  bool CaptureBusy() const { return m_captureRunning || m_tracking; }
+  void CaptureActiveWindow(int slot, int trackerType, UINT commandId);
+  // Steps P2-P3: hides the frame until it is gone and lets the screen repaint.
+  void HideForCapture();
+  // Step P6: with the include-pointer option, draws the pointer onto the screen.
+  void DrawPointerForCapture();
+  void RestorePointerBackground(HDC screen);
+  // The tracker goes back to its empty state.
+  void ResetTracking();
+  bool Freezing() const;
+  // Step 7 of FinishCapture: shows the frame again or keeps it hidden, as the option says.
+  void ShowOrKeepHiddenAfterCapture();
+  // Shows a message box text with %1 replaced by the hotkey text of slot.
+  void ShowHotkeyMessage(UINT stringId, int slot, UINT type);
+  void PlayCaptureSound();
+
   bool m_systemCloseMark = false;
+
+  // Capture state.
+  bool m_captureInputReady = false;
+  bool m_startedByHotkey = false;
+  bool m_trayMenuOpen = false;
+  bool m_repeating = false;
+  bool m_captureHidden = false;
+  bool m_captureRunning = false;
+  bool m_tracking = false;
+  UINT m_lastCaptureAction = 0;  // command id; 0: none yet
+  int m_trackerType = 0;
+  int m_trackerState = 0;
+  CaptureArea m_area;            // the tracker's capture area
+  UniqueBitmap m_capturedBitmap;
+  int m_shapeCode = 0;
+  CPointerBackground m_pointerBackground;
+  KeyNameMap m_keyNames;
+  ModeNameMap m_modeNames;
+  CScreenFreezeWnd m_freezer;
 };
