@@ -310,10 +310,6 @@ void CPictReader::DecodeBitmap(uint32_t op) {
     if (width <= 0 || height <= 0)
         CImageDecoder::RaiseErrorF(PLErr::UnknownVariant, "Illegal image size %lld x %lld.",
                                    static_cast<long long>(width), static_cast<long long>(height));
-    if (static_cast<uint64_t>(width) * static_cast<uint64_t>(pixelSize) > static_cast<uint64_t>(rowBytes) * 8u &&
-        !(pixelSize == 32 && (pm.packType == 2 || pm.packType == 4)))
-        CImageDecoder::RaiseError(PLErr::CorruptData, "Error decoding pict: Row bytes too small.");
-
     // How the rows are stored.
     const bool packed = rowBytes >= 8 && op != 0x90 && op != 0x91 && !(direct && pm.packType == 1) &&
                         !(direct && pm.packType == 2);
@@ -326,6 +322,12 @@ void CPictReader::DecodeBitmap(uint32_t op) {
     } else if (pixelSize == 16 && packed) {
         unit = 2;
     }
+    // Every row must hold the pixels that are taken from it.
+    uint64_t needed = (static_cast<uint64_t>(width) * static_cast<uint64_t>(pixelSize) + 7) / 8;
+    if (pixelSize == 32 && packed) needed = static_cast<uint64_t>(width) * 3u;
+    if (pixelSize == 32 && pm.packType == 2) needed = static_cast<uint64_t>(width) * 3u;
+    if (needed == 0 || needed > rowLength)
+        CImageDecoder::RaiseError(PLErr::CorruptData, "Error decoding pict: Row bytes too small.");
     const uint64_t minBytes = packed ? static_cast<uint64_t>(height) : static_cast<uint64_t>(height) * rowLength;
     if (minBytes > m_source.GetBytesLeft()) throw CTextException(PLErr::EndOfFile, CByteSource::EndOfFileText);
 

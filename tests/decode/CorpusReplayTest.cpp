@@ -8,6 +8,11 @@
 #include <fstream>
 
 #include "DecodeTestUtil.h"
+#include "decode/BMPDecoder.h"
+#include "decode/PCXDecoder.h"
+#include "decode/PGMDecoder.h"
+#include "decode/PICTDecoder.h"
+#include "decode/TGADecoder.h"
 
 namespace fs = std::filesystem;
 
@@ -16,6 +21,33 @@ namespace {
 std::vector<uint8_t> ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The decoder a fuzz target of one format used: crash files are named "<format>-...".
+CImageDecoder* FormatDecoder(const std::string& name) {
+    static CBMPDecoder bmp;
+    static CTGADecoder tga;
+    static CPCXDecoder pcx;
+    static CPGMDecoder pgm;
+    static CPICTDecoder pict;
+    if (name.rfind("bmp-", 0) == 0) return &bmp;
+    if (name.rfind("tga-", 0) == 0) return &tga;
+    if (name.rfind("pcx-", 0) == 0) return &pcx;
+    if (name.rfind("pgm-", 0) == 0) return &pgm;
+    if (name.rfind("pict-", 0) == 0) return &pict;
+    return nullptr;
+}
+
+void DecodeBoth(CImageDecoder& decoder, const std::vector<uint8_t>& data, const fs::path& path) {
+    for (int wanted : {0, 32}) {
+        CPackedDibBitmap bitmap;
+        try {
+            decoder.MakeBmpFromMemory(data.data(), data.size(), bitmap, wanted);
+            EXPECT_FALSE(bitmap.IsEmpty()) << path;
+        } catch (const CTextException& e) {
+            EXPECT_NE(e.GetCode(), 0) << path;
+        }
+    }
 }
 
 int ReplayFolder(const fs::path& folder) {
@@ -27,15 +59,8 @@ int ReplayFolder(const fs::path& folder) {
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         if (!entry.is_regular_file() || entry.path().filename() == "README.md") continue;
         std::vector<uint8_t> data = ReadFile(entry.path());
-        for (int wanted : {0, 32}) {
-            CPackedDibBitmap bitmap;
-            try {
-                decoder.MakeBmpFromMemory(data.data(), data.size(), bitmap, wanted);
-                EXPECT_FALSE(bitmap.IsEmpty()) << entry.path();
-            } catch (const CTextException& e) {
-                EXPECT_NE(e.GetCode(), 0) << entry.path();
-            }
-        }
+        DecodeBoth(decoder, data, entry.path());
+        if (CImageDecoder* own = FormatDecoder(entry.path().filename().string())) DecodeBoth(*own, data, entry.path());
         ++files;
     }
     CImageDecoder::SetMaxPixelBytes(oldLimit);

@@ -198,6 +198,14 @@ TEST(PICTDecoder, Malformed) {
     cut.fill(600 - cut.size(), 0);
     EXPECT_EQ(DecodeExpectingFailure(cut).code, PLErr::EndOfFile);
 
+    // Unpacked direct rows too short for their pixels (found by fuzzing).
+    Bytes direct = Version2();
+    direct.be16(0x009A).be32(0xFF).be16(0x8000 | 4);
+    Rect(direct, 0, 0, 2, 3);
+    PixMapFields(direct, 4, 16, 32, 3, 8);
+    direct.fill(18, 0).fill(40, 0);
+    EXPECT_DECODE_ERROR(direct, PLErr::CorruptData, "Decoder error: Error decoding pict: Row bytes too small.\n");
+
     // QuickTime data without a JPEG inside.
     Bytes qt = Version2();
     qt.be16(0x8200).be32(8).fill(8, 0x55);
