@@ -2,6 +2,9 @@
 
 #include "ClosingStep.h"
 #include "QuorvaHook.h"
+#include "document/ChildFrame.h"
+#include "document/QuorvaCaptureDoc.h"
+#include "document/SimpleImageView.h"
 #include "resources/resource.h"
 #include "ui/MainFrame.h"
 
@@ -20,6 +23,7 @@ constexpr DWORD kHiddenStartPauseMs = 100;
 BEGIN_MESSAGE_MAP(CLumatreApp, CWinApp)
   ON_COMMAND(ID_HELP_FINDER, OnHelpFinder)
   ON_COMMAND(ID_HELP, OnHelpFinder)
+  ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 END_MESSAGE_MAP()
 
 CLumatreApp::CLumatreApp() : CWinApp("Lumatre") {
@@ -45,7 +49,12 @@ BOOL CLumatreApp::InitInstance() {
   m_settingsLocation.profileName = m_pszProfileName;
   LoadSettings();
 
-  // The image document template joins here once the document layer exists.
+  // The image documents: document, image window and view of resource 129. The document
+  // manager that asks for file names is installed before the template joins it.
+  if (!m_pDocManager) m_pDocManager = new CDocManager;
+  AddDocTemplate(new CMultiDocTemplate(IDR_LUMATRETYPE, &AfxNewObject<CQuorvaCaptureDoc, CDocument>,
+                                       &AfxNewObject<CChildFrame, CFrameWnd>,
+                                       &AfxNewObject<CSimpleImageView, CView>));
 
   auto* frame = new CMainFrame;
   if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
@@ -125,8 +134,16 @@ void CLumatreApp::ShowHelpTopic(int topic) {
 void CLumatreApp::OnHelpFinder() { ShowHelpTopic(kHelpIndex); }
 
 int CLumatreApp::CountModifiedDocuments() {
-  // Image documents arrive with the document layer; until then there is nothing to count.
-  return 0;
+  if (!m_pDocManager) return 0;
+  int count = 0;
+  for (CDocument* doc : m_pDocManager->GetDocuments())
+    if (doc->IsModified()) ++count;
+  return count;
+}
+
+bool CLumatreApp::SendMailAttachment(const std::string&, const std::string&, unsigned) {
+  // Mailing through Simple MAPI is not part of the program yet: nothing is sent.
+  return false;
 }
 
 BOOL CLumatreApp::SaveAllModified() {

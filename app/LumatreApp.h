@@ -9,10 +9,13 @@
 #include "InstanceChecker.h"
 #include "Settings.h"
 #include "SettingsStore.h"
+#include "decode/AutoDecoder.h"
+#include "document/DocumentHost.h"
+#include "win/DisplayBitmap.h"
 
 #include <memory>
 
-class CLumatreApp : public CWinApp, public AppSettings {
+class CLumatreApp : public CWinApp, public AppSettings, public IImageDocumentApp {
  public:
   CLumatreApp();
   ~CLumatreApp() override;
@@ -46,6 +49,15 @@ class CLumatreApp : public CWinApp, public AppSettings {
   // Modified image documents open now.
   virtual int CountModifiedDocuments();
 
+  // What the image documents take from the application.
+  AppSettings& GetDocumentSettings() override { return *this; }
+  std::unique_ptr<CDisplayBitmap> TakePendingImage() override { return std::move(PendingImage); }
+  CAutoDecoder& GetAutoDecoder() override { return m_decoder; }
+  bool SendMailAttachment(const std::string& path, const std::string& displayName, unsigned flags) override;
+
+  // The picture the next new document takes over (File New, Paste As New Image).
+  std::unique_ptr<CDisplayBitmap> PendingImage;
+
   // Where the settings live (the real registry unless a test points elsewhere).
   SettingsLocation m_settingsLocation;
 
@@ -56,6 +68,7 @@ class CLumatreApp : public CWinApp, public AppSettings {
 
  private:
   std::unique_ptr<CInstanceChecker> m_instanceChecker;
+  CAutoDecoder m_decoder;
   bool m_hotkeysInLibrary = false;
 };
 

@@ -3,6 +3,8 @@
 #include "QuorvaHook.h"
 #include "resources/resource.h"
 
+#include <iterator>
+
 BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
   ON_WM_CREATE()
   ON_WM_DESTROY()
@@ -29,6 +31,15 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
   ON_COMMAND(ID_CAPTURE_DEFAULTACTION, OnCaptureDefaultAction)
 END_MESSAGE_MAP()
 
+namespace {
+
+// The status bar's panes: the message pane, then the view's pointer position, colour depth and
+// image size, with their widths.
+const UINT kStatusIndicators[] = {ID_SEPARATOR, ID_INDICATOR_POSITION, ID_INDICATOR_COLOR, ID_INDICATOR_IMAGESIZE};
+const int kStatusPaneWidths[] = {0, 150, 76, 120};
+
+}  // namespace
+
 CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() = default;
@@ -46,6 +57,13 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
 
 int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
   if (CMDIFrameWnd::OnCreate(cs) == -1) return -1;
+  if (!m_wndStatusBar.Create(this) ||
+      !m_wndStatusBar.SetIndicators(kStatusIndicators, static_cast<int>(std::size(kStatusIndicators)))) {
+    return -1;  // "Unable to create Statusbar."
+  }
+  for (int pane = 1; pane < static_cast<int>(std::size(kStatusPaneWidths)); ++pane)
+    m_wndStatusBar.SetPaneWidth(pane, kStatusPaneWidths[pane]);
+  RecalcLayout();
   // The capture input starts once the start-up has finished (and never in a second instance,
   // whose start-up fails before its message loop runs).
   PostMessage(UWM_INITCAPTURE);

@@ -17,6 +17,7 @@
 #include "capture/HotkeyText.h"
 #include "capture/PointerBackground.h"
 #include "capture/ScreenFreezeWnd.h"
+#include "document/DocumentHost.h"
 
 // Private messages of the main frame.
 constexpr UINT UWM_ROUTECAPTURE = WM_USER + 203;   // 1227: route capturedBitmap to its outputs
@@ -28,7 +29,7 @@ constexpr UINT UWM_INITCAPTURE = WM_USER + 210;    // 1234: deferred start of th
 constexpr UINT_PTR kBlinkTimerId = 3;
 constexpr UINT kBlinkTimerPeriodMs = 300;
 
-class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark {
+class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDocumentFrame {
  public:
   static constexpr const char* kWindowClass = "LumatreMainFrameClass";
 
@@ -37,6 +38,8 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark {
 
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   bool TakeSystemCloseMark() override;
+  // The capture a new image document takes its picture from (null when none is waiting).
+  HBITMAP GetCapturedBitmap() const override { return m_capturedBitmap.get(); }
   // Commands routed through the frame end the tray menu's hold on Active Window and Active
   // Window Client (only those two tell a tray-menu choice apart).
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
@@ -143,4 +146,6 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark {
   KeyNameMap m_keyNames;
   ModeNameMap m_modeNames;
   CScreenFreezeWnd m_freezer;
+
+  CStatusBar m_wndStatusBar;  // message pane, pointer position, colour depth, image size
 };
