@@ -1,14 +1,18 @@
 #include "CaptureClipboard.h"
 
 #include "TextException.h"
+#include "win/DibGdi.h"
 #include "win/DisplayBitmap.h"
 
 bool CopyCaptureToClipboard(HBITMAP captured) {
-  if (!captured) return false;
+  // The import reports nothing either: a handle it cannot read would leave the new bitmap's
+  // initial picture in place, so the handle is checked first and the size afterwards.
+  dibgdi::DeviceBitmapInfo info;
+  if (!captured || !dibgdi::QueryDeviceBitmap(captured, info)) return false;
   try {
     CDisplayBitmap picture;
     picture.CreateFromHBitmap(captured);
-    if (picture.GetWidth() <= 0 || picture.GetHeight() <= 0) return false;
+    if (picture.GetWidth() != info.width || picture.GetHeight() != info.height) return false;
     // The library's clipboard call reports nothing; whether the clipboard changed tells.
     const DWORD before = ::GetClipboardSequenceNumber();
     picture.CopyToClipboard();
