@@ -195,6 +195,18 @@ TEST(IntensityFilter, OddParametersNeverGoWild) {
         CIntensityFilter(255.0, 0, e).Apply(src, out);
         EXPECT_EQ(out.GetWidth(), src.GetWidth());
     }
+    const double nan = std::nan("");
+    CIntensityFilter(nan, 0, 1.0).Apply(src, out);
+    CIntensityFilter(40.0, 0, nan).Apply(src, out);
+    EXPECT_EQ(out.GetWidth(), src.GetWidth());
+    for (int v = 0; v < 256; v += 17) {
+        EXPECT_EQ(CContrastFilter(nan, 125).Map(static_cast<uint8_t>(v)), 0);
+    }
+    CContrastFilter(INFINITY, 125).Apply(src, out);
+    EXPECT_EQ(out.GetWidth(), src.GetWidth());
+    EXPECT_EQ(CContrastFilter(1.0, 1000).Map(0), 130);  // the offset is a byte: 255 at most
+    EXPECT_EQ(CContrastFilter(1.0, -5).Map(200), 75);   // and 0 at least
+
     CHeapBitmap indexed;
     indexed.Create(2, 2, 8, false);
     CIntensityFilter(60.0, 0, 1.0).ApplyInPlace(indexed);

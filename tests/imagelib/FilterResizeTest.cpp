@@ -224,6 +224,11 @@ TEST(ResizeFilter, TinyRadiusFallsBackToTheNearestPixel) {
     }
     CBoxResizeFilter(5, 4, 0.0).Apply(src, out);
     EXPECT_TRUE(SamePixels(src, out));
+    // An undefined radius behaves like a radius of 0.
+    CHammingResizeFilter(5, 4, std::nan("")).Apply(src, out);
+    EXPECT_TRUE(SamePixels(src, out));
+    CGaussianResizeFilter(7, 3, std::nan("")).Apply(src, out);
+    EXPECT_EQ(out.GetWidth(), 7);
 }
 
 TEST(ResizeFilter, RefusesSizesBelowOnePixel) {

@@ -12,6 +12,7 @@
 // the picture into a scratch bitmap; "in place" rows time ApplyInPlace on a DIB, which is what
 // the editor's commands run. Megapixels per second count the source picture's pixels.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -181,7 +182,7 @@ void CBench::Build() {
     MakeTestPicture(m_photo, m_width, m_height);
     CQuantizeFilter(CQuantizeFilter::MedianCut, CQuantizeFilter::NoDither).Apply(m_photo, m_photo8);
     m_photo1.CreateCopy(m_photo, 1);
-    CCropFilter(0, m_width / 2, 0, m_height / 2).Apply(m_photo, m_pasted);
+    CCropFilter(0, std::max(1, m_width / 2), 0, std::max(1, m_height / 2)).Apply(m_photo, m_pasted);
     const int w = m_width, h = m_height;
 
     AddFilter("rotate 90 cw", [] { return std::make_unique<CRotateFilter>(-1.57079633, 0); });
@@ -208,7 +209,7 @@ void CBench::Build() {
     AddFilter("crop", [w, h] { return std::make_unique<CCropFilter>(w / 4, w / 4 + w / 2, h / 4, h / 4 + h / 2); });
     // The resize kernels with the support ImageMagick gives them, to 50 % and to 150 %.
     for (int up = 0; up < 2; ++up) {
-        const int nw = up ? w * 3 / 2 : w / 2, nh = up ? h * 3 / 2 : h / 2;
+        const int nw = std::max(1, up ? w * 3 / 2 : w / 2), nh = std::max(1, up ? h * 3 / 2 : h / 2);
         const std::string to = up ? " 150%" : " 50%";
         AddFilter("resize box" + to, [nw, nh] { return std::make_unique<CBoxResizeFilter>(nw, nh, 0.5); });
         AddFilter("resize bilinear" + to, [nw, nh] { return std::make_unique<CBilinearResizeFilter>(nw, nh); });
