@@ -9,6 +9,9 @@
 
 namespace {
 
+// Largest ancillary chunk (text, colour profile) that is read; larger ones are skipped.
+constexpr png_alloc_size_t kMaxChunkBytes = 16u << 20;
+
 struct ReadState {
     CByteSource* source;
     std::exception_ptr failure;  // an exception of the source (end of data), rethrown later
@@ -128,6 +131,13 @@ void CPNGDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
     structs.info = png_create_info_struct(structs.png);
     if (!structs.info) RaiseError(PLErr::NoMemory, "Out of memory creating the PNG reader.");
     png_set_read_fn(structs.png, &state, ReadFn);
+#ifdef PNG_SET_USER_LIMITS_SUPPORTED
+    // A hostile length field must not make libpng allocate gigabytes for one chunk; pictures
+    // larger than the bitmap can hold are refused before any row is allocated.
+    png_set_chunk_malloc_max(structs.png, kMaxChunkBytes);
+    png_set_user_limits(structs.png, static_cast<png_uint_32>(CDibBitmap::MaxDimension),
+                        static_cast<png_uint_32>(CDibBitmap::MaxDimension));
+#endif
 
     auto fail = [&]() {
         if (state.failure) std::rethrow_exception(state.failure);
