@@ -131,9 +131,16 @@ void CPNGDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
     structs.info = png_create_info_struct(structs.png);
     if (!structs.info) RaiseError(PLErr::NoMemory, "Out of memory creating the PNG reader.");
     png_set_read_fn(structs.png, &state, ReadFn);
+#ifdef PNG_HANDLE_AS_UNKNOWN_SUPPORTED
+    // Chunks whose contents the picture does not need are skipped unread: libpng would
+    // allocate what their length field claims (a hostile one claims gigabytes).
+    static const png_byte kSkipped[] = {'t', 'E', 'X', 't', 0, 'z', 'T', 'X', 't', 0, 'i', 'T', 'X', 't', 0,
+                                        'i', 'C', 'C', 'P', 0, 's', 'P', 'L', 'T', 0, 'e', 'X', 'I', 'f', 0};
+    png_set_keep_unknown_chunks(structs.png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(structs.png, PNG_HANDLE_CHUNK_NEVER, kSkipped, 6);
+#endif
 #ifdef PNG_SET_USER_LIMITS_SUPPORTED
-    // A hostile length field must not make libpng allocate gigabytes for one chunk; pictures
-    // larger than the bitmap can hold are refused before any row is allocated.
+    // Pictures larger than the bitmap can hold are refused before any row is allocated.
     png_set_chunk_malloc_max(structs.png, kMaxChunkBytes);
     png_set_user_limits(structs.png, static_cast<png_uint_32>(CDibBitmap::MaxDimension),
                         static_cast<png_uint_32>(CDibBitmap::MaxDimension));
