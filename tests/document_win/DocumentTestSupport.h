@@ -1,0 +1,153 @@
+// The world an image document lives in, for the tests: an application with settings, a
+// pending image and a recording mailer; a main frame with a status bar and a captured bitmap;
+// a document manager whose file-name prompt answers from a script; the document type 129.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ChildFrame.h"
+#include "DocumentHost.h"
+#include "FrameworkTestSupport.h"
+#include "QuorvaCaptureDoc.h"
+#include "SimpleImageView.h"
+#include "decode/AutoDecoder.h"
+#include "encode/EncoderChoice.h"
+#include "resources/resource.h"
+#include "win/DisplayBitmap.h"
+
+class CDocTestApp : public CWinApp, public AppSettings, public IImageDocumentApp {
+ public:
+  CDocTestApp() : CWinApp("Lumatre Document Test") {}
+
+  struct Mail {
+    std::string path;
+    std::string displayName;
+    unsigned flags;
+    bool fileExisted;
+    std::string bytes;
+  };
+
+  AppSettings& GetDocumentSettings() override { return *this; }
+  std::unique_ptr<CDisplayBitmap> TakePendingImage() override { return std::move(pending); }
+  CAutoDecoder& GetAutoDecoder() override { return decoder; }
+  bool SendMailAttachment(const std::string& path, const std::string& displayName, unsigned flags) override {
+    Mail mail{path, displayName, flags, ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES, {}};
+    std::ifstream in(path, std::ios::binary);
+    mail.bytes.assign(std::istreambuf_iterator<char>(in), {});
+    mails.push_back(mail);
+    return true;
+  }
+
+  std::unique_ptr<CDisplayBitmap> pending;
+  CAutoDecoder decoder;
+  std::vector<Mail> mails;
+};
+
+class CScriptedDocManager : public CDocManager {
+ public:
+  BOOL DoPromptFileName(std::string& fileName, UINT, DWORD, BOOL bOpen, CDocTemplate*) override {
+    ++prompts;
+    lastOpen = bOpen;
+    if (answer.empty()) return FALSE;
+    fileName = answer;
+    return TRUE;
+  }
+  std::string answer;  // empty: the user cancels
+  int prompts = 0;
+  BOOL lastOpen = FALSE;
+};
+
+class CDocTestFrame : public CMDIFrameWnd, public IImageDocumentFrame {
+ public:
+  HBITMAP GetCapturedBitmap() const override { return captured; }
+  HBITMAP captured = nullptr;
+  CStatusBar statusBar;
+  int tabBarPosts = 0;
+
+ protected:
+  int OnCreate(LPCREATESTRUCT cs) {
+    if (CMDIFrameWnd::OnCreate(cs) == -1) return -1;
+    static const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_POSITION, ID_INDICATOR_COLOR, ID_INDICATOR_IMAGESIZE};
+    if (!statusBar.Create(this) || !statusBar.SetIndicators(indicators, 4)) return -1;
+    RecalcLayout();
+    return 0;
+  }
+  LRESULT OnUpdateTabBar(WPARAM, LPARAM) {
+    ++tabBarPosts;
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+// The enabled state a command's update handlers give it.
+struct CommandState : CCmdUI {
+  int enabled = -1;
+  void Enable(BOOL bOn) override {
+    enabled = bOn ? 1 : 0;
+    m_bEnableChanged = TRUE;
+  }
+};
+
+// A folder of its own under the temporary folder, removed with its files afterwards.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    char base[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, base);
+    path_ = std::string(base) + "lumatre-doc-" + std::to_string(::GetCurrentProcessId()) + "-" +
+            std::to_string(counter_++);
+    ::CreateDirectoryA(path_.c_str(), nullptr);
+  }
+  ~ScratchFolder() {
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((path_ + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        std::string file = path_ + "\\" + data.cFileName;
+        ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileA(file.c_str());
+      } while (::FindNextFileA(find, &data));
+      ::FindClose(find);
+    }
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    ::SetCurrentDirectoryA(temp);  // an open moves the current folder here
+    ::RemoveDirectoryA(path_.c_str());
+  }
+  std::string File(const std::string& name) const { return path_ + "\\" + name; }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  static inline int counter_ = 0;
+};
+
+inline std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A 32-bit picture whose every pixel differs: red = 10 x, green = 20 y, blue = 7.
+inline std::unique_ptr<CDisplayBitmap> MakePattern(int width, int height) {
+  auto bitmap = std::make_unique<CDisplayBitmap>();
+  bitmap->Create(width, height, 32, false);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      bitmap->SetPixel(x, y, PLMakePixel(static_cast<uint8_t>(10 * x), static_cast<uint8_t>(20 * y), 7, 0));
+  return bitmap;
+}
+
+inline uint32_t RGBOf(const CDibBitmap& bitmap, int x, int y) {
+  return bitmap.GetPixel(x, y) & 0x00FFFFFFu;
+}
