@@ -8,6 +8,7 @@
 #define IDS_TEST_FORMAT 300
 #define IDS_TEST_PLAIN 301
 #define IDS_TEST_LONG 302
+#define IDS_TEST_PANE 303
 
 #define IDC_VALUE 1001
 #define IDC_NAME 1002
