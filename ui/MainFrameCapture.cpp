@@ -422,7 +422,13 @@ void CMainFrame::DrawPointerForCapture() {
   if (!theApp.m_capture.Has(kOptIncludePointer)) return;
   POINT at;
   if (!::GetCursorPos(&at)) return;
-  DrawPointerOnScreen(theApp.GetCursorAtPoint(), at, m_pointerBackground);
+  const HCURSOR shown = theApp.GetCursorAtPoint();
+  if (!shown) return;  // no pointer on the screen
+  if (DrawPointerOnScreen(shown, at, m_pointerBackground)) return;
+  // Some systems keep another program's cursor shapes to that program; the standard arrow
+  // stands in for a cursor whose shape cannot be read.
+  DrawPointerOnScreen(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)), at,
+                      m_pointerBackground);
 }
 
 void CMainFrame::RestorePointerBackground(HDC screen) {
