@@ -39,6 +39,15 @@ inline const BITMAPINFO* AsBitmapInfo(const PLBitmapInfoHeader* header) {
 }
 inline BITMAPINFO* AsBitmapInfo(PLBitmapInfoHeader* header) { return reinterpret_cast<BITMAPINFO*>(header); }
 
+// extent x factor, truncated, for the scaled drawing calls; 0 for factors that are not positive
+// numbers, and never beyond what GDI coordinates hold.
+inline int ScaledExtent(int extent, double factor) {
+    double v = extent * factor;
+    if (!(v > 0)) return 0;
+    if (v > 0x3FFFFFFF) return 0x3FFFFFFF;
+    return static_cast<int>(v);
+}
+
 // A logical palette of count colour table entries (flags 0); null when it cannot be made.
 HPALETTE CreatePaletteFromTable(const PLRGBQuad* entries, int count);
 

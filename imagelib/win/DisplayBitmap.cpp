@@ -47,7 +47,7 @@ void CDisplayBitmap::StretchDraw(HDC dc, int x, int y, int width, int height, DW
 }
 
 void CDisplayBitmap::DrawScaled(HDC dc, int x, int y, double factor, DWORD) {
-    RECT dest{x, y, x + static_cast<int>(m_width * factor), y + static_cast<int>(m_height * factor)};
+    RECT dest{x, y, x + dibgdi::ScaledExtent(m_width, factor), y + dibgdi::ScaledExtent(m_height, factor)};
     DrawEx(dc, &dest, nullptr, nullptr, true, -1, SRCCOPY);
 }
 

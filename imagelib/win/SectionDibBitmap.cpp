@@ -134,7 +134,7 @@ void CSectionDibBitmap::StretchDraw(HDC dc, int x, int y, int width, int height,
 }
 
 void CSectionDibBitmap::DrawScaled(HDC dc, int x, int y, double factor, DWORD rop) {
-    StretchDraw(dc, x, y, static_cast<int>(m_width * factor), static_cast<int>(m_height * factor), rop);
+    StretchDraw(dc, x, y, dibgdi::ScaledExtent(m_width, factor), dibgdi::ScaledExtent(m_height, factor), rop);
 }
 
 void CSectionDibBitmap::DrawPart(HDC dc, int x, int y, int left, int top, int right, int bottom) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cmath>
 #include <functional>
 #include <type_traits>
 
@@ -63,6 +64,13 @@ void CheckTheFourDrawingCalls() {
         EXPECT_EQ(c.At(0, 7), Expected(0, 2));
         EXPECT_EQ(c.At(0, 8), kBackground);
         EXPECT_EQ(c.At(10, 0), Expected(3, 0));
+    }
+    {
+        TestCanvas c(12, 12);
+        for (double factor : {0.0, -2.0, std::nan(""), 0.1})  // nothing to draw
+            bmp.DrawScaled(c.dc(), 0, 0, factor);
+        EXPECT_EQ(c.At(0, 0), kBackground);
+        bmp.DrawScaled(c.dc(), 0, 0, 1e12);  // clamped, not overflowed (GDI may refuse it)
     }
     {
         TestCanvas c(12, 12);
