@@ -267,3 +267,22 @@ TEST(BitmapPalette, FindNearestColor) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextException, CodeAndFormattedText) {
+    CTextException e = CTextException::Format(PLErr::Unsupported, "Can't handle Opcode %x.\n", 0x8201);
+    EXPECT_EQ(e.GetCode(), 6);
+    EXPECT_STREQ(e.GetText(), "Can't handle Opcode 8201.\n");
+    CTextException copy = e;
+    EXPECT_STREQ(static_cast<const char*>(copy), "Can't handle Opcode 8201.\n");
+    const CPLObject& base = copy;  // the library's root
+    base.AssertValid();
+    try {
+        throw CTextException(PLErr::NoMemory, "Out of memory.");
+    } catch (const CTextException& caught) {
+        EXPECT_EQ(caught.GetCode(), 10);
+    }
+}
+
+}  // namespace
