@@ -345,6 +345,27 @@ TEST_F(CaptureModes, MenuModeByHotkeyCapturesTheOpenPopupMenu) {
   ExpectScreenPixels(*picture, menuRect, "popup-menu", &before);
 }
 
+TEST_F(CaptureModes, ABusyClipboardIsReportedNotIgnored) {
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartPattern(kX, kY, kW, kH));
+  // Another window keeps the clipboard open while the capture is routed.
+  HWND holder = CreateWindowExA(0, "STATIC", "clipboard holder", 0, 0, 0, 1, 1, HWND_MESSAGE,
+                                nullptr, nullptr, nullptr);
+  ASSERT_NE(holder, nullptr);
+  ASSERT_TRUE(OpenClipboard(holder));
+  e2e::KeyChord({VK_CONTROL, VK_MENU, 'D'});
+  HWND box = WaitForMessageBox();
+  CloseClipboard();
+  DestroyWindow(holder);
+  ASSERT_NE(box, nullptr) << "the lost capture was not reported";
+  EXPECT_EQ(MessageBoxText(box), "Handle error in Document class!");
+  CloseWithEnter(box);
+  // The next capture goes through.
+  ASSERT_TRUE(PutMarker());
+  e2e::KeyChord({VK_CONTROL, VK_MENU, 'D'});
+  EXPECT_TRUE(WaitForClipboardPicture());
+}
+
 TEST_F(CaptureModes, TheProgramsOwnWindowNeverAppearsInACapture) {
   SetOptions(kOptClipboard | kOptShowAfterCapture);
   ASSERT_TRUE(Start());
