@@ -11,12 +11,17 @@
 #include "app/Settings.h"
 
 class CAutoDecoder;
+class CDocument;
 class CDisplayBitmap;
 class CProgressSink;
 
 // Posted to the main window after a document was made, opened or closed, so that the tabs bar
 // follows the number of documents.
 constexpr UINT UWM_UPDATETABBAR = WM_USER + 204;  // 1228
+// Posted by an image view to itself at its first update when its document is a new capture
+// (the view clears the document's newCapture as it posts); its handler passes the document to
+// IImageDocumentFrame::RunCaptureOutputs.
+constexpr UINT UWM_CAPTUREOUTPUTS = WM_USER + 206;  // 1230
 
 // The application's side.
 class IImageDocumentApp {
@@ -41,6 +46,9 @@ class IImageDocumentFrame {
  public:
   // The device bitmap of a capture waiting to become a document, or null.
   virtual HBITMAP GetCapturedBitmap() const = 0;
+  // Runs the outputs of a new capture document (clipboard, file, printer) as the settings say.
+  // The frame of a program without capture outputs does nothing.
+  virtual void RunCaptureOutputs(CDocument* doc) {}
 
  protected:
   ~IImageDocumentFrame() = default;

@@ -267,9 +267,9 @@ void CQuorvaCaptureDoc::OnCloseDocument() {
 
 BOOL CQuorvaCaptureDoc::SaveModified() { return CDocument::SaveModified(); }
 
-BOOL CQuorvaCaptureDoc::SaveWithStoredOptions() {
+BOOL CQuorvaCaptureDoc::SaveWithStoredOptions(LPCSTR path) {
   useStoredJpegOptions = TRUE;
-  BOOL saved = DoFileSave();
+  BOOL saved = (path && *path) ? DoSave(path, TRUE) : DoFileSave();
   useStoredJpegOptions = FALSE;  // also when the name prompt was cancelled
   if (auto* main = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd())) {
     if (CMDIChildWnd* child = main->MDIGetActive()) child->OnUpdateFrameTitle(TRUE);

@@ -70,8 +70,10 @@ class CQuorvaCaptureDoc : public CDocument, public CCommandHistory, public IHist
   void MakeBackup();
   void DropBackup();
   // Saves through the Save command with the stored JPEG options (the capture outputs), then
-  // lets the active image window refresh its title. FALSE when nothing was saved.
-  BOOL SaveWithStoredOptions();
+  // lets the active image window refresh its title. With a path the document is saved under it
+  // without asking (an automatic name); otherwise the untitled document asks for a name.
+  // FALSE when nothing was saved.
+  BOOL SaveWithStoredOptions(LPCSTR path = nullptr);
   // Runs an image filter as an undoable command (common frame of the menu operations: a no-op
   // without an image; views updated with hint 1). FALSE when nothing was done.
   BOOL RunImageFilter(std::unique_ptr<CImageFilter> filter, const char* description, bool needsTrueColor = true);

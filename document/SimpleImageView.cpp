@@ -5,6 +5,7 @@
 
 BEGIN_MESSAGE_MAP(CSimpleImageView, CScrollView)
   ON_WM_ERASEBKGND()
+  ON_MESSAGE(UWM_CAPTUREOUTPUTS, OnCaptureOutputs)
 END_MESSAGE_MAP()
 
 CSimpleImageView::CSimpleImageView() = default;
@@ -28,6 +29,16 @@ void CSimpleImageView::RefreshSizes() {
 void CSimpleImageView::OnInitialUpdate() {
   RefreshSizes();
   CScrollView::OnInitialUpdate();
+  CQuorvaCaptureDoc* doc = GetImageDocument();
+  if (doc && doc->newCapture) {
+    doc->newCapture = FALSE;
+    PostMessage(UWM_CAPTUREOUTPUTS);
+  }
+}
+
+LRESULT CSimpleImageView::OnCaptureOutputs(WPARAM, LPARAM) {
+  if (auto* frame = dynamic_cast<IImageDocumentFrame*>(AfxGetMainWnd())) frame->RunCaptureOutputs(GetDocument());
+  return 0;
 }
 
 void CSimpleImageView::OnUpdate(CView* pSender, LPARAM lHint, void* pHint) {

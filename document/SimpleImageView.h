@@ -28,6 +28,8 @@ class CSimpleImageView : public CScrollView, public IImageEditView {
 
  protected:
   BOOL OnEraseBkgnd(HDC hDC);
+  // UWM_CAPTUREOUTPUTS: the outputs of a new capture, once its window is shown.
+  LRESULT OnCaptureOutputs(WPARAM wParam, LPARAM lParam);
 
   DECLARE_MESSAGE_MAP()
 
