@@ -40,6 +40,9 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   bool TakeSystemCloseMark() override;
   // The capture a new image document takes its picture from (null when none is waiting).
   HBITMAP GetCapturedBitmap() const override { return m_capturedBitmap.get(); }
+  // The outputs of a new capture document, asked for by its view once the window shows
+  // (MainFrameOutputs.cpp).
+  void RunCaptureOutputs(CDocument* doc) override;
   // Commands routed through the frame end the tray menu's hold on Active Window and Active
   // Window Client (only those two tell a tray-menu choice apart).
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
@@ -73,6 +76,9 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   void EndCaptureCommand();
   // Hands capturedBitmap to its outputs.
   void RouteCapture();
+  // The image-window branch: a new untitled image document takes the picture. False when the
+  // program has no image document type.
+  bool RouteCaptureToImageWindow();
 
   // The frame was hidden for a capture and not restored yet (the tray icon asks).
   bool IsCaptureHidden() const { return m_captureHidden; }

@@ -11,6 +11,7 @@
 #include "capture/CaptureBitmap.h"
 #include "capture/CaptureClipboard.h"
 #include "capture/CaptureModes.h"
+#include "capture/CaptureOutputs.h"
 #include "capture/WindowFinders.h"
 #include "resources/resource.h"
 
@@ -486,8 +487,9 @@ void CMainFrame::EndCaptureCommand() {
 
 void CMainFrame::RouteCapture() {
   if (!m_capturedBitmap) return;
-  // Image windows, saving and printing work on image documents, which join later; until then
-  // every capture goes to the clipboard and no window opens.
+  // Image windows, saving and printing work on image documents; only a capture wanted on the
+  // clipboard alone goes there directly, with no window.
+  if (CaptureOpensImageWindow(theApp.m_capture.optionsA) && RouteCaptureToImageWindow()) return;
   const bool copied = CopyCaptureToClipboard(m_capturedBitmap.get());
   m_capturedBitmap.reset();
   if (!copied) AfxMessageBox(kCaptureRoutingError, MB_OK | MB_ICONEXCLAMATION);
