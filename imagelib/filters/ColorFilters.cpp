@@ -260,14 +260,10 @@ void CGrayscaleFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
 // Invert
 
 namespace {
-void InvertRows(const CDibBitmap& source, CDibBitmap& target, const CProgressSchedule& progress) {
-    const int32_t w = source.GetWidth(), h = source.GetHeight();
-    for (int32_t y = 0; y < h; ++y) {
-        const uint8_t* src = source.GetLine(y);
-        uint8_t* dst = target.GetLine(y);
-        for (int32_t x = 0; x < w; ++x) StorePixel(dst + 4 * x, LoadPixel(src + 4 * x) ^ 0x00FFFFFFu);
-        progress.Step(y);
-    }
+void InvertLine(const CDibBitmap& from, CDibBitmap& to, int32_t y) {
+    const uint8_t* src = from.GetLine(y);
+    uint8_t* dst = to.GetLine(y);
+    for (int32_t x = 0, w = from.GetWidth(); x < w; ++x) StorePixel(dst + 4 * x, LoadPixel(src + 4 * x) ^ 0x00FFFFFFu);
 }
 }  // namespace
 
@@ -280,15 +276,7 @@ void CInvertFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
         ApplyInPlace(target);
         return;
     }
-    CPLBitmapLock sourceLock(source, true, false);
-    const CTrueColorSource trueColor(source);
-    const CDibBitmap& src = trueColor.Get();
-    const CProgressSchedule progress(GetProgressSink(), 0.05, 0.95, src.GetHeight());
-    progress.Start();
-    target.Create(src.GetWidth(), src.GetHeight(), 32, false);
-    CPLBitmapLock targetLock(target, false, true);
-    InvertRows(src, target, progress);
-    progress.Finish();
+    FillRows32(source, target, GetProgressSink(), 0.05, 0.95, InvertLine);
 }
 
 void CInvertFilter::ApplyInPlace(CDibBitmap& bitmap) {
@@ -296,10 +284,5 @@ void CInvertFilter::ApplyInPlace(CDibBitmap& bitmap) {
         CImageFilter::ApplyInPlace(bitmap);
         return;
     }
-    CPLBitmapLock lock(bitmap, true, true);
-    const CProgressSchedule progress(GetProgressSink(), 0.05, 0.95, bitmap.GetHeight());
-    progress.Start();
-    bitmap.SetHasAlpha(false);
-    InvertRows(bitmap, bitmap, progress);
-    progress.Finish();
+    RewriteRows32(bitmap, GetProgressSink(), 0.05, 0.95, InvertLine);
 }

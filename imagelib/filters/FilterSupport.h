@@ -89,6 +89,43 @@ private:
     std::unique_ptr<CHeapBitmap> m_copy;
 };
 
+// The frame of the filters that build a 32-bit result of the source's size row by row: source
+// is read through a 32-bit view, target is created with 32 bits and no alpha, and row(src, target,
+// y) fills the rows one by one, with progress from first to first + span between Start and
+// Finish.
+template <class RowFn>
+void FillRows32(const CDibBitmap& source, CDibBitmap& target, CProgressSink* sink, double first, double span, RowFn row) {
+    CPLBitmapLock sourceLock(source, true, false);
+    const CTrueColorSource trueColor(source);
+    const CDibBitmap& src = trueColor.Get();
+    const int32_t w = src.GetWidth(), h = src.GetHeight();
+    const CProgressSchedule progress(sink, first, span, h);
+    progress.Start();
+    target.Create(w, h, 32, false);
+    CPLBitmapLock targetLock(target, false, true);
+    for (int32_t y = 0; y < h; ++y) {
+        row(src, target, y);
+        progress.Step(y);
+    }
+    progress.Finish();
+}
+
+// The in-place counterpart for a 32-bit bitmap: clears its alpha flag and runs row(bitmap,
+// bitmap, y) over every row.
+template <class RowFn>
+void RewriteRows32(CDibBitmap& bitmap, CProgressSink* sink, double first, double span, RowFn row) {
+    CPLBitmapLock lock(bitmap, true, true);
+    const int32_t h = bitmap.GetHeight();
+    const CProgressSchedule progress(sink, first, span, h);
+    progress.Start();
+    bitmap.SetHasAlpha(false);
+    for (int32_t y = 0; y < h; ++y) {
+        row(bitmap, bitmap, y);
+        progress.Step(y);
+    }
+    progress.Finish();
+}
+
 // Colour of entry index of a bitmap's colour table (the library's default colours when it
 // has none).
 PLPixel32 PaletteColor(const CDibBitmap& bitmap, int index);

@@ -25,6 +25,11 @@ void MirrorRow(const uint8_t* src, uint8_t* dst, int32_t w) {
     }
 }
 
+// Row y of to becomes row y of from mirrored; from and to may be the same bitmap.
+void MirrorLine(const CDibBitmap& from, CDibBitmap& to, int32_t y) {
+    MirrorRow(from.GetLine(y), to.GetLine(y), from.GetWidth());
+}
+
 }  // namespace
 
 CFlipHorizontalFilter::CFlipHorizontalFilter(CProgressSink* progress) : CImageFilter(progress) {}
@@ -36,19 +41,7 @@ void CFlipHorizontalFilter::Apply(const CDibBitmap& source, CDibBitmap& target) 
         ApplyInPlace(target);
         return;
     }
-    CPLBitmapLock sourceLock(source, true, false);
-    const CTrueColorSource trueColor(source);
-    const CDibBitmap& src = trueColor.Get();
-    const int32_t w = src.GetWidth(), h = src.GetHeight();
-    const CProgressSchedule progress(GetProgressSink(), 0.04, 0.96, h);
-    progress.Start();
-    target.Create(w, h, 32, false);
-    CPLBitmapLock targetLock(target, false, true);
-    for (int32_t y = 0; y < h; ++y) {
-        MirrorRow(src.GetLine(y), target.GetLine(y), w);
-        progress.Step(y);
-    }
-    progress.Finish();
+    FillRows32(source, target, GetProgressSink(), 0.04, 0.96, MirrorLine);
 }
 
 void CFlipHorizontalFilter::ApplyInPlace(CDibBitmap& bitmap) {
@@ -56,16 +49,7 @@ void CFlipHorizontalFilter::ApplyInPlace(CDibBitmap& bitmap) {
         CImageFilter::ApplyInPlace(bitmap);
         return;
     }
-    CPLBitmapLock lock(bitmap, true, true);
-    const int32_t w = bitmap.GetWidth(), h = bitmap.GetHeight();
-    const CProgressSchedule progress(GetProgressSink(), 0.04, 0.96, h);
-    progress.Start();
-    bitmap.SetHasAlpha(false);
-    for (int32_t y = 0; y < h; ++y) {
-        MirrorRow(bitmap.GetLine(y), bitmap.GetLine(y), w);
-        progress.Step(y);
-    }
-    progress.Finish();
+    RewriteRows32(bitmap, GetProgressSink(), 0.04, 0.96, MirrorLine);
 }
 
 CFlipVerticalFilter::CFlipVerticalFilter(CProgressSink* progress) : CImageFilter(progress) {}
@@ -77,20 +61,9 @@ void CFlipVerticalFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
         ApplyInPlace(target);
         return;
     }
-    CPLBitmapLock sourceLock(source, true, false);
-    const CTrueColorSource trueColor(source);
-    const CDibBitmap& src = trueColor.Get();
-    const int32_t w = src.GetWidth(), h = src.GetHeight();
-    const CProgressSchedule progress(GetProgressSink(), 0.05, 0.95, h);
-    progress.Start();
-    target.Create(w, h, 32, false);
-    CPLBitmapLock targetLock(target, false, true);
-    const size_t bytes = 4 * static_cast<size_t>(w);
-    for (int32_t y = 0; y < h; ++y) {
-        std::memcpy(target.GetLine(h - 1 - y), src.GetLine(y), bytes);
-        progress.Step(y);
-    }
-    progress.Finish();
+    FillRows32(source, target, GetProgressSink(), 0.05, 0.95, [](const CDibBitmap& src, CDibBitmap& dst, int32_t y) {
+        std::memcpy(dst.GetLine(dst.GetHeight() - 1 - y), src.GetLine(y), 4 * static_cast<size_t>(src.GetWidth()));
+    });
 }
 
 void CFlipVerticalFilter::ApplyInPlace(CDibBitmap& bitmap) {
