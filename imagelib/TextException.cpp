@@ -8,12 +8,17 @@ CTextException::CTextException(int code, std::string text) : m_code(code), m_tex
 
 CTextException::~CTextException() = default;
 
-CTextException CTextException::Format(int code, const char* format, ...) {
+std::string PLFormatText(const char* format, va_list args) {
     char buffer[1024];
+    int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+    if (n < 0) buffer[0] = '\0';
+    return buffer;
+}
+
+CTextException CTextException::Format(int code, const char* format, ...) {
     va_list args;
     va_start(args, format);
-    int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+    std::string text = PLFormatText(format, args);
     va_end(args);
-    if (n < 0) buffer[0] = '\0';
-    return CTextException(code, buffer);
+    return CTextException(code, std::move(text));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdarg>
 #include <string>
 
 #include "PLObject.h"
@@ -18,6 +19,10 @@ constexpr int UnknownFileType = 8;
 constexpr int NoMemory = 10;        // out of memory, or a size too large to hold
 constexpr int EndOfFile = 11;       // read or write past the end of the data
 }  // namespace PLErr
+
+// printf-style formatting as the library's messages use it: at most 1023 characters, and an
+// empty text when the format cannot be applied.
+std::string PLFormatText(const char* format, va_list args);
 
 // The image library's exception: a numeric code and a message text.
 class CTextException : public CPLObject {

@@ -1,7 +1,6 @@
 #include "decode/ImageDecoder.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <new>
 #include <string>
 
@@ -47,13 +46,11 @@ void CImageDecoder::RaiseError(int code, const char* text) {
 }
 
 void CImageDecoder::RaiseErrorF(int code, const char* format, ...) {
-    char buffer[1024];
     va_list args;
     va_start(args, format);
-    int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+    const std::string text = PLFormatText(format, args);
     va_end(args);
-    if (n < 0) buffer[0] = '\0';
-    RaiseError(code, buffer);
+    RaiseError(code, text.c_str());
 }
 
 void CImageDecoder::MakeBmpFromFile(const char* path, CDibBitmap& bitmap, int wantedDepth, CProgressSink* progress) {

@@ -1,36 +1,28 @@
 #include "encode/TIFFMemClient.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
+#include "TextException.h"
 #include "decode/Trace.h"
 
 namespace {
 
 std::string g_lastError;
 
-void FormatMessage(char* text, size_t size, const char* format, va_list args) {
-    int n = std::vsnprintf(text, size, format, args);
-    if (n < 0) text[0] = '\0';
-}
-
 void ErrorHandler(const char* module, const char* format, va_list args) {
-    char text[1024];
-    FormatMessage(text, sizeof text, format, args);
-    g_lastError = text;
+    g_lastError = PLFormatText(format, args);
     g_lastError += "\n";
     PLTrace(0, g_lastError.c_str());
 }
 
 void WarningHandler(const char* module, const char* format, va_list args) {
     if (PLTraceGetLevel() < 2) return;
-    char text[1024];
-    FormatMessage(text, sizeof text, format, args);
+    const std::string text = PLFormatText(format, args);
     if (module)
-        PLTraceF(2, "Warning in LIBTIFF(%s): %s\n", module, text);
+        PLTraceF(2, "Warning in LIBTIFF(%s): %s\n", module, text.c_str());
     else
-        PLTraceF(2, "Warning in LIBTIFF: %s\n", text);
+        PLTraceF(2, "Warning in LIBTIFF: %s\n", text.c_str());
 }
 
 struct MemClient {
