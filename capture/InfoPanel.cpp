@@ -1,0 +1,277 @@
+#include "InfoPanel.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "resources/resource.h"
+
+namespace {
+
+constexpr char kPanelFace[] = "Ms Serif";
+constexpr int kLargeFontHeight = 18;
+constexpr int kSmallFontHeight = 14;
+constexpr int kFontWeight = 100;
+constexpr COLORREF kTextColor = RGB(255, 255, 255);
+// Background of a panel whose bitmap is missing.
+constexpr COLORREF kPlainBackground = RGB(64, 64, 64);
+
+UniqueFont MakePanelFont(int height) {
+  return UniqueFont(::CreateFontA(height, 0, 0, 0, kFontWeight, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kPanelFace));
+}
+
+bool Intersects(const RECT& a, const RECT& b) {
+  RECT common;
+  return ::IntersectRect(&common, &a, &b) != FALSE;
+}
+
+RECT Union3(const RECT& a, const RECT& b, const RECT& c) {
+  RECT ab, abc;
+  ::UnionRect(&ab, &a, &b);
+  ::UnionRect(&abc, &ab, &c);
+  return abc;
+}
+
+// Draws with pixel inversion: the outline of a rectangle (corners inclusive) and lines, in the
+// style of the magnifier's crosshair.
+class InvertingPen {
+ public:
+  explicit InvertingPen(HDC dc)
+      : dc_(dc),
+        oldRop_(::SetROP2(dc, R2_NOT)),
+        brush_(dc, ::GetStockObject(NULL_BRUSH)),
+        pen_(dc, ::GetStockObject(BLACK_PEN)) {}
+  ~InvertingPen() { ::SetROP2(dc_, oldRop_); }
+  InvertingPen(const InvertingPen&) = delete;
+  InvertingPen& operator=(const InvertingPen&) = delete;
+
+  // The outline through (left, top) and (right, bottom), both corners drawn.
+  void Outline(int left, int top, int right, int bottom) {
+    ::Rectangle(dc_, left, top, right + 1, bottom + 1);
+  }
+  // From (x0, y0) towards (x1, y1), the end point not drawn.
+  void Line(int x0, int y0, int x1, int y1) {
+    ::MoveToEx(dc_, x0, y0, nullptr);
+    ::LineTo(dc_, x1, y1);
+  }
+
+ private:
+  HDC dc_;
+  int oldRop_;
+  SelectObjectGuard brush_;
+  SelectObjectGuard pen_;
+};
+
+void DrawPanelText(HDC dc, HFONT font, int x, int y, const char* text) {
+  SelectObjectGuard selected(dc, font);
+  ::TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
+}
+
+}  // namespace
+
+// --- CMemorySurface ----------------------------------------------------------------------------
+
+bool CMemorySurface::Create(HDC reference, int width, int height) {
+  Reset();
+  if (width <= 0 || height <= 0) return false;
+  UniqueBitmap bitmap(::CreateCompatibleBitmap(reference, width, height));
+  return Adopt(reference, std::move(bitmap), width, height);
+}
+
+bool CMemorySurface::Adopt(HDC reference, UniqueBitmap bitmap, int width, int height) {
+  Reset();
+  if (!bitmap) return false;
+  UniqueDC dc(::CreateCompatibleDC(reference));
+  if (!dc) return false;
+  SelectObjectGuard selection(dc.get(), bitmap.get());
+  if (!selection) return false;
+  dc_ = std::move(dc);
+  bitmap_ = std::move(bitmap);
+  selection_ = std::move(selection);
+  width_ = width;
+  height_ = height;
+  return true;
+}
+
+void CMemorySurface::Reset() {
+  // The bitmap leaves the context before either is deleted.
+  selection_.reset();
+  bitmap_.reset();
+  dc_.reset();
+  width_ = height_ = 0;
+}
+
+// --- CInfoPanel --------------------------------------------------------------------------------
+
+POINT CInfoPanel::PlaceAt(POINT pointer, SIZE screen) {
+  POINT at{pointer.x + kPointerOffset, pointer.y + kPointerOffset};
+  if (at.x + kWidth + kEdgeMargin >= screen.cx) at.x = screen.cx - kWidth - kEdgeMargin;
+  if (at.y + kHeight + kEdgeMargin >= screen.cy) at.y = screen.cy - kHeight - kEdgeMargin;
+  return at;
+}
+
+SIZE CInfoPanel::ScreenSize() const {
+  if (screenSize_.cx > 0 && screenSize_.cy > 0) return screenSize_;
+  return SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+bool CInfoPanel::Prepare(HDC screen, HINSTANCE resources) {
+  Forget();
+  saved_.Reset();
+  work_.Reset();
+  background_.Reset();
+  backgroundFromResource_ = false;
+  largeFont_ = MakePanelFont(kLargeFontHeight);
+  smallFont_ = MakePanelFont(kSmallFontHeight);
+  if (!screen) return false;
+
+  UniqueBitmap image(static_cast<HBITMAP>(
+      ::LoadImageA(resources, MAKEINTRESOURCEA(IDB_INFOPANEL), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+  if (image) backgroundFromResource_ = background_.Adopt(screen, std::move(image), kWidth, kHeight);
+  if (!backgroundFromResource_) {
+    if (!background_.Create(screen, kWidth, kHeight)) return false;
+    RECT all{0, 0, kWidth, kHeight};
+    UniqueBrush plain(::CreateSolidBrush(kPlainBackground));
+    ::FillRect(background_.dc(), &all, plain.get());
+  }
+  if (!saved_.Create(screen, kWidth, kHeight) || !work_.Create(screen, kWidth, kHeight)) {
+    saved_.Reset();
+    work_.Reset();
+    background_.Reset();
+    return false;
+  }
+  return true;
+}
+
+RECT CInfoPanel::RectFor(POINT pointer) const {
+  const POINT at = PlaceAt(pointer, ScreenSize());
+  return RECT{at.x, at.y, at.x + kWidth, at.y + kHeight};
+}
+
+RECT CInfoPanel::ShownRect() const {
+  if (!shown_) return RECT{0, 0, 0, 0};
+  return RECT{position_.x, position_.y, position_.x + kWidth, position_.y + kHeight};
+}
+
+void CInfoPanel::Forget() {
+  shown_ = false;
+  position_ = POINT{-1, -1};
+}
+
+void CInfoPanel::Hide(HDC screen) {
+  if (!shown_) return;
+  if (IsPrepared() && screen)
+    ::BitBlt(screen, position_.x, position_.y, kWidth, kHeight, saved_.dc(), 0, 0, SRCCOPY);
+  Forget();
+}
+
+void CInfoPanel::Show(HDC screen, POINT pointer, SIZE selection) {
+  if (!IsPrepared() || !screen) return;
+  const RECT newRect = RectFor(pointer);
+  const int radius = SampleRadius();
+  const RECT sample{pointer.x - radius, pointer.y - radius, pointer.x + radius + 1,
+                    pointer.y + radius + 1};
+
+  if (shown_) {
+    const RECT oldRect = ShownRect();
+    if (Intersects(oldRect, newRect)) {
+      // Compose the whole neighbourhood off the screen: the old place put back, the new place
+      // saved, the panel drawn over it; then one copy to the screen.
+      const RECT all = Union3(oldRect, newRect, sample);
+      const int w = all.right - all.left;
+      const int h = all.bottom - all.top;
+      CMemorySurface compose;
+      if (compose.Create(screen, w, h)) {
+        HDC c = compose.dc();
+        ::BitBlt(c, 0, 0, w, h, screen, all.left, all.top, SRCCOPY);
+        ::BitBlt(c, oldRect.left - all.left, oldRect.top - all.top, kWidth, kHeight, saved_.dc(),
+                 0, 0, SRCCOPY);
+        ::BitBlt(saved_.dc(), 0, 0, kWidth, kHeight, c, newRect.left - all.left,
+                 newRect.top - all.top, SRCCOPY);
+        Compose(c, POINT{pointer.x - all.left, pointer.y - all.top}, pointer, selection);
+        ::BitBlt(c, newRect.left - all.left, newRect.top - all.top, kWidth, kHeight, work_.dc(), 0,
+                 0, SRCCOPY);
+        ::BitBlt(screen, all.left, all.top, w, h, c, 0, 0, SRCCOPY);
+        position_ = POINT{newRect.left, newRect.top};
+        return;
+      }
+      // No room for the composition: the plain way below still gives the right picture.
+    }
+    Hide(screen);
+  }
+  ::BitBlt(saved_.dc(), 0, 0, kWidth, kHeight, screen, newRect.left, newRect.top, SRCCOPY);
+  Compose(screen, pointer, pointer, selection);
+  ::BitBlt(screen, newRect.left, newRect.top, kWidth, kHeight, work_.dc(), 0, 0, SRCCOPY);
+  position_ = POINT{newRect.left, newRect.top};
+  shown_ = true;
+}
+
+void CInfoPanel::Compose(HDC source, POINT sourcePoint, POINT pointer, SIZE selection) {
+  HDC dc = work_.dc();
+  ::BitBlt(dc, 0, 0, kWidth, kHeight, background_.dc(), 0, 0, SRCCOPY);
+  const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColor = ::SetTextColor(dc, kTextColor);
+  if (mode_ == kModeColor)
+    DrawColorContent(source, sourcePoint);
+  else
+    DrawSelectionContent(source, sourcePoint, pointer, selection);
+  ::SetTextColor(dc, oldColor);
+  ::SetBkMode(dc, oldMode);
+}
+
+void CInfoPanel::DrawSelectionContent(HDC source, POINT at, POINT pointer, SIZE selection) {
+  HDC dc = work_.dc();
+  // Magnifier: the 7 x 7 pixels around the pointer at six times.
+  const int oldStretch = ::SetStretchBltMode(dc, HALFTONE);
+  ::SetBrushOrgEx(dc, 0, 0, nullptr);
+  ::StretchBlt(dc, 3, 3, 42, 42, source, at.x - 3, at.y - 3, 7, 7, SRCCOPY);
+  ::SetStretchBltMode(dc, oldStretch);
+  {
+    InvertingPen pen(dc);
+    pen.Outline(21, 21, 26, 26);
+    pen.Line(23, 20, 23, 3);
+    pen.Line(20, 23, 3, 23);
+    pen.Line(23, 27, 23, 44);
+    pen.Line(27, 23, 44, 23);
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, "P:[%d,%d]", static_cast<int>(pointer.x),
+                static_cast<int>(pointer.y));
+  DrawPanelText(dc, largeFont_.get(), 46, 8, text);
+  std::snprintf(text, sizeof text, "S:[%d,%d]", static_cast<int>(selection.cx),
+                static_cast<int>(selection.cy));
+  DrawPanelText(dc, largeFont_.get(), 46, 24, text);
+}
+
+void CInfoPanel::DrawColorContent(HDC source, POINT at) {
+  HDC dc = work_.dc();
+  const COLORREF sampled = ::GetPixel(source, at.x, at.y);
+  if (sampled != CLR_INVALID) color_ = sampled & 0x00FFFFFFu;
+  // Magnifier: the 5 x 5 pixels around the pointer at eight times.
+  const int oldStretch = ::SetStretchBltMode(dc, HALFTONE);
+  ::SetBrushOrgEx(dc, 0, 0, nullptr);
+  ::StretchBlt(dc, 4, 5, 40, 40, source, at.x - 2, at.y - 2, 5, 5, SRCCOPY);
+  ::SetStretchBltMode(dc, oldStretch);
+  // Swatch of the colour.
+  RECT swatch{53, 8, 68, 40};
+  UniqueBrush brush(::CreateSolidBrush(color_));
+  ::FillRect(dc, &swatch, brush.get());
+  {
+    InvertingPen pen(dc);
+    pen.Outline(20, 21, 27, 28);
+    pen.Line(23, 20, 23, 5);
+    pen.Line(19, 24, 4, 24);
+    pen.Line(23, 29, 23, 44);
+    pen.Line(28, 24, 43, 24);
+    pen.Outline(53, 8, 67, 39);
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, "R : [%u]", static_cast<unsigned>(GetRValue(color_)));
+  DrawPanelText(dc, smallFont_.get(), 72, 4, text);
+  std::snprintf(text, sizeof text, "G : [%u]", static_cast<unsigned>(GetGValue(color_)));
+  DrawPanelText(dc, smallFont_.get(), 71, 18, text);
+  std::snprintf(text, sizeof text, "B : [%u]", static_cast<unsigned>(GetBValue(color_)));
+  DrawPanelText(dc, smallFont_.get(), 72, 31, text);
+}
