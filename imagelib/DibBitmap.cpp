@@ -114,6 +114,11 @@ void CDibBitmap::FreeLineTable() {
     m_lineTable = nullptr;
 }
 
+void CDibBitmap::FillBottomUpLineTable(uint8_t* bits) {
+    size_t rowLength = CalcDibRowLength(m_width, m_bitsPerPixel);
+    for (int32_t y = 0; y < m_height; ++y) m_lineTable[y] = bits + static_cast<size_t>(m_height - 1 - y) * rowLength;
+}
+
 void CDibBitmap::FillGreyRamp() {
     if (m_palette == nullptr) return;
     int count = GetNumColors();

@@ -139,6 +139,8 @@ protected:
     // geometry is unchanged the rows are neither reallocated nor cleared.
     void Recreate(int32_t width, int32_t height, uint16_t bitsPerPixel, bool hasAlpha, bool clearRows);
     void FreeLineTable();
+    // The row table of the DIB layout: rows of CalcDibRowLength bytes stored bottom-up at bits.
+    void FillBottomUpLineTable(uint8_t* bits);
     void FillGreyRamp();
 
     // Creates the bitmap from a packed DIB of size bytes (header, colour table, rows), shared

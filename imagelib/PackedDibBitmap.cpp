@@ -59,11 +59,7 @@ void CPackedDibBitmap::FreeMembers() {
     m_palette = nullptr;
 }
 
-void CPackedDibBitmap::InitLineTable() {
-    size_t rowLength = CalcDibRowLength(m_width, m_bitsPerPixel);
-    for (int32_t y = 0; y < m_height; ++y)
-        m_lineTable[y] = m_bits + static_cast<size_t>(m_height - 1 - y) * rowLength;
-}
+void CPackedDibBitmap::InitLineTable() { FillBottomUpLineTable(m_bits); }
 
 void CPackedDibBitmap::CreateFromDIB(const PLBitmapInfoHeader* header, size_t size) {
     CreateFromDibData(header, size);

@@ -75,6 +75,17 @@ bool QueryDeviceBitmap(HBITMAP handle, DeviceBitmapInfo& info);
 // created bitmap, under a logical palette built from the system palette. False on failure.
 bool ReadDeviceBitmapRows(HBITMAP handle, const DeviceBitmapInfo& info, PLBitmapInfoHeader* header, void* bits);
 
+// CreateFromResource of a DIB kind: the bitmap resource id of module (RT_BITMAP, a packed DIB
+// without file header); code 4 when there is none.
+template <class Kind>
+void LoadBitmapResource(Kind& bitmap, HINSTANCE module, int id) {
+    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
+    HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    if (data == nullptr) throw CTextException::Format(PLErr::FileNotFound, "Bitmap resource %d not found.", id);
+    bitmap.CreateFromDIB(static_cast<const PLBitmapInfoHeader*>(data), ::SizeofResource(module, resource));
+}
+
 // CreateFromHBitmap of a DIB kind.
 template <class Kind>
 bool ImportDeviceBitmap(Kind& bitmap, HBITMAP handle) {

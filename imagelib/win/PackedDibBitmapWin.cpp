@@ -4,13 +4,7 @@
 #include "PackedDibBitmap.h"
 #include "win/DibGdi.h"
 
-void CPackedDibBitmap::CreateFromResource(HINSTANCE module, int id) {
-    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
-    HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
-    const void* data = loaded ? ::LockResource(loaded) : nullptr;
-    if (data == nullptr) throw CTextException::Format(PLErr::FileNotFound, "Bitmap resource %d not found.", id);
-    CreateFromDIB(static_cast<const PLBitmapInfoHeader*>(data), ::SizeofResource(module, resource));
-}
+void CPackedDibBitmap::CreateFromResource(HINSTANCE module, int id) { dibgdi::LoadBitmapResource(*this, module, id); }
 
 void CPackedDibBitmap::Draw(HDC dc, int x, int y, DWORD rop) {
     StretchDraw(dc, x, y, m_width, m_height, rop);

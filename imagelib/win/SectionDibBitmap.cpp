@@ -96,11 +96,7 @@ void CSectionDibBitmap::FreeMembers() {
     m_palette = nullptr;
 }
 
-void CSectionDibBitmap::InitLineTable() {
-    size_t rowLength = CalcDibRowLength(m_width, m_bitsPerPixel);
-    for (int32_t y = 0; y < m_height; ++y)
-        m_lineTable[y] = m_bits + static_cast<size_t>(m_height - 1 - y) * rowLength;
-}
+void CSectionDibBitmap::InitLineTable() { FillBottomUpLineTable(m_bits); }
 
 void CSectionDibBitmap::Reset() { Create(16, 16, 8, false); }
 
@@ -109,13 +105,7 @@ void CSectionDibBitmap::LoadColorTable(HDC memoryDC) const {
     ::SetDIBColorTable(memoryDC, 0, static_cast<UINT>(GetNumColors()), reinterpret_cast<const RGBQUAD*>(m_palette));
 }
 
-void CSectionDibBitmap::CreateFromResource(HINSTANCE module, int id) {
-    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
-    HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
-    const void* data = loaded ? ::LockResource(loaded) : nullptr;
-    if (data == nullptr) throw CTextException::Format(PLErr::FileNotFound, "Bitmap resource %d not found.", id);
-    CreateFromDIB(static_cast<const PLBitmapInfoHeader*>(data), ::SizeofResource(module, resource));
-}
+void CSectionDibBitmap::CreateFromResource(HINSTANCE module, int id) { dibgdi::LoadBitmapResource(*this, module, id); }
 
 void CSectionDibBitmap::Draw(HDC dc, int x, int y, DWORD rop) {
     if (!m_section) return;
