@@ -23,7 +23,7 @@ void ExchangeSize(CRegistryExchange& exchange, const char* name, SIZE& size) {
   exchange.ExchangePair(name, size.cx, size.cy);
 }
 
-void LoadPrintLayout(CRegistryExchange& exchange, PrintLayoutSettings& layout) {
+void ExchangePrintLayout(CRegistryExchange& exchange, PrintLayoutSettings& layout) {
   exchange.SelectSection(kSectionPrintLayout);
   ExchangeSize(exchange, "SizePage", layout.pageSize);
   ExchangeSize(exchange, "SizePrint", layout.printSize);
@@ -31,8 +31,11 @@ void LoadPrintLayout(CRegistryExchange& exchange, PrintLayoutSettings& layout) {
   exchange.ExchangeText("Title", layout.title);
   exchange.Exchange32("PrintMode", layout.printMode);
   exchange.Exchange16("TitleAlign", layout.titleAlign);
-  // Every margin that the stored value does not give is 120 (12 mm).
-  LONG margins[4] = {120, 120, 120, 120};
+  // Saving writes the layout's margins; on loading, every margin that the stored value does
+  // not give is 120 (12 mm).
+  const RECT& m = layout.margins;
+  LONG margins[4] = {m.left, m.top, m.right, m.bottom};
+  if (exchange.IsLoading()) margins[0] = margins[1] = margins[2] = margins[3] = 120;
   exchange.ExchangeQuad("Margins", margins);
   layout.margins = RECT{margins[0], margins[1], margins[2], margins[3]};
 }
@@ -53,7 +56,9 @@ void LoadTextIfNotEmpty(CRegistryExchange& exchange, const char* name, char* buf
   if (exchange.ReadText(name, text) && !text.empty()) CopyText(buffer, size, text.c_str());
 }
 
-void LoadCaptureOptions(CRegistryExchange& exchange, CaptureSettings& capture) {
+// The first values of the capture options, the same both ways: option bits, colours, the
+// default action and the delay.
+void ExchangeCaptureBasics(CRegistryExchange& exchange, CaptureSettings& capture) {
   exchange.SelectSection(kSectionCaptureOptions);
   exchange.Exchange32("OptionsA", capture.optionsA);
   exchange.Exchange32("ColorViewBackground", capture.colorViewBackground);
@@ -61,6 +66,10 @@ void LoadCaptureOptions(CRegistryExchange& exchange, CaptureSettings& capture) {
   exchange.Exchange32("ColorTransparency", capture.colorTransparency);
   exchange.Exchange32("DefaultCaptureAction", capture.defaultCaptureAction);
   exchange.Exchange16("CaptureDelayTime", capture.captureDelayTime);
+}
+
+void LoadCaptureOptions(CRegistryExchange& exchange, CaptureSettings& capture) {
+  ExchangeCaptureBasics(exchange, capture);
   exchange.Exchange32("ColorPickerOutputFormat", capture.colorPickerOutputFormat);
   exchange.Exchange32("SendMailImageType", capture.sendMailImageType);
   exchange.Exchange32("RepeatLastMode", capture.repeatLastMode);
@@ -96,19 +105,6 @@ void LoadInstallPath(const SettingsLocation& location, char (&programPath)[kPath
   LoadTextIfNotEmpty(exchange, "InstallPath", programPath, sizeof programPath);
 }
 
-void SavePrintLayout(CRegistryExchange& exchange, PrintLayoutSettings& layout) {
-  exchange.SelectSection(kSectionPrintLayout);
-  ExchangeSize(exchange, "SizePage", layout.pageSize);
-  ExchangeSize(exchange, "SizePrint", layout.printSize);
-  exchange.Exchange16("ImageCenterFlag", layout.imageCenterFlags);
-  exchange.ExchangeText("Title", layout.title);
-  exchange.Exchange32("PrintMode", layout.printMode);
-  exchange.Exchange16("TitleAlign", layout.titleAlign);
-  LONG margins[4] = {layout.margins.left, layout.margins.top, layout.margins.right,
-                     layout.margins.bottom};
-  exchange.ExchangeQuad("Margins", margins);
-}
-
 void SaveHotkeys(CRegistryExchange& exchange, HotkeyTable& table) {
   exchange.SelectSection(kSectionHotkey);
   for (int mode = 0; mode < kCaptureModeCount; ++mode) {
@@ -119,13 +115,7 @@ void SaveHotkeys(CRegistryExchange& exchange, HotkeyTable& table) {
 }
 
 void SaveCaptureOptions(CRegistryExchange& exchange, CaptureSettings& capture) {
-  exchange.SelectSection(kSectionCaptureOptions);
-  exchange.Exchange32("OptionsA", capture.optionsA);
-  exchange.Exchange32("ColorViewBackground", capture.colorViewBackground);
-  exchange.Exchange32("ColorImageBackground", capture.colorImageBackground);
-  exchange.Exchange32("ColorTransparency", capture.colorTransparency);
-  exchange.Exchange32("DefaultCaptureAction", capture.defaultCaptureAction);
-  exchange.Exchange16("CaptureDelayTime", capture.captureDelayTime);
+  ExchangeCaptureBasics(exchange, capture);
   JpegSaveSettings& jpeg = capture.jpeg;
   exchange.Exchange16("JPEGOptimizeCoding", jpeg.optimizeCoding);
   exchange.Exchange16("JPEGQuality", jpeg.quality);
@@ -160,7 +150,7 @@ void LoadSettings(AppSettings& settings, const SettingsLocation& location) {
   {
     CRegistryExchange exchange(CRegistryExchange::kLoad);
     exchange.OpenRoot(location.userHive, location.registryKey, location.profileName);
-    LoadPrintLayout(exchange, settings.m_printLayout);
+    ExchangePrintLayout(exchange, settings.m_printLayout);
     LoadHotkeys(exchange, settings.m_hotkeys);
     LoadCaptureOptions(exchange, settings.m_capture);
   }
@@ -171,7 +161,7 @@ void LoadSettings(AppSettings& settings, const SettingsLocation& location) {
 void SaveSettings(AppSettings& settings, const SettingsLocation& location) {
   CRegistryExchange exchange(CRegistryExchange::kSave);
   if (!exchange.OpenRoot(location.userHive, location.registryKey, location.profileName)) return;
-  SavePrintLayout(exchange, settings.m_printLayout);
+  ExchangePrintLayout(exchange, settings.m_printLayout);
   SaveHotkeys(exchange, settings.m_hotkeys);
   SaveCaptureOptions(exchange, settings.m_capture);
 }
