@@ -64,6 +64,16 @@ class InvertingPen {
   SelectObjectGuard pen_;
 };
 
+// Enlarges the pixels of from (in source) to fill to. Every source pixel becomes a block of
+// whole pixels: halftone stretching would blend neighbouring pixels into each other (and, on some
+// systems, shift them), and the crosshair must frame exactly the pointer's pixel.
+void Magnify(HDC dc, const RECT& to, HDC source, const RECT& from) {
+  const int oldStretch = ::SetStretchBltMode(dc, COLORONCOLOR);
+  ::StretchBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, source, from.left,
+               from.top, from.right - from.left, from.bottom - from.top, SRCCOPY);
+  ::SetStretchBltMode(dc, oldStretch);
+}
+
 void DrawPanelText(HDC dc, HFONT font, int x, int y, const char* text) {
   SelectObjectGuard selected(dc, font);
   ::TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
@@ -224,10 +234,7 @@ void CInfoPanel::Compose(HDC source, POINT sourcePoint, POINT pointer, SIZE sele
 void CInfoPanel::DrawSelectionContent(HDC source, POINT at, POINT pointer, SIZE selection) {
   HDC dc = work_.dc();
   // Magnifier: the 7 x 7 pixels around the pointer at six times.
-  const int oldStretch = ::SetStretchBltMode(dc, HALFTONE);
-  ::SetBrushOrgEx(dc, 0, 0, nullptr);
-  ::StretchBlt(dc, 3, 3, 42, 42, source, at.x - 3, at.y - 3, 7, 7, SRCCOPY);
-  ::SetStretchBltMode(dc, oldStretch);
+  Magnify(dc, RECT{3, 3, 45, 45}, source, RECT{at.x - 3, at.y - 3, at.x + 4, at.y + 4});
   {
     InvertingPen pen(dc);
     pen.Outline(21, 21, 26, 26);
@@ -250,10 +257,7 @@ void CInfoPanel::DrawColorContent(HDC source, POINT at) {
   const COLORREF sampled = ::GetPixel(source, at.x, at.y);
   if (sampled != CLR_INVALID) color_ = sampled & 0x00FFFFFFu;
   // Magnifier: the 5 x 5 pixels around the pointer at eight times.
-  const int oldStretch = ::SetStretchBltMode(dc, HALFTONE);
-  ::SetBrushOrgEx(dc, 0, 0, nullptr);
-  ::StretchBlt(dc, 4, 5, 40, 40, source, at.x - 2, at.y - 2, 5, 5, SRCCOPY);
-  ::SetStretchBltMode(dc, oldStretch);
+  Magnify(dc, RECT{4, 5, 44, 45}, source, RECT{at.x - 2, at.y - 2, at.x + 3, at.y + 3});
   // Swatch of the colour.
   RECT swatch{53, 8, 68, 40};
   UniqueBrush brush(::CreateSolidBrush(color_));
