@@ -18,10 +18,11 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 out="${LUMATRE_BUILD_DIR:-build}"
 [[ "$out" = /* ]] || out="$here/$out"
+# shellcheck source=SCRIPTDIR/bench-common.sh
+source "$here/tools/benchmark/bench-common.sh"
 mode=win32
 runs=3
 im_rounds=3
-IM=/usr/bin/convert-im6.q16
 
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -32,44 +33,17 @@ while [ $# -gt 0 ]; do
   esac
   shift
 done
-[ -x "$IM" ] || { echo "ImageMagick ($IM) is not installed" >&2; exit 1; }
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/policy" "$work/files"
-cat > "$work/policy/policy.xml" <<'POLICY'
-<policymap>
-  <policy domain="resource" name="memory" value="8GiB"/>
-  <policy domain="resource" name="map" value="8GiB"/>
-  <policy domain="resource" name="area" value="4GP"/>
-  <policy domain="resource" name="disk" value="16GiB"/>
-  <policy domain="resource" name="width" value="64KP"/>
-  <policy domain="resource" name="height" value="64KP"/>
-</policymap>
-POLICY
-export MAGICK_CONFIGURE_PATH="$work/policy"
+mkdir -p "$work/files"
+im_prepare "$work"
 
 # --- our figures ------------------------------------------------------------------------------
-if [ "$mode" = native ]; then
-  bench="$out/native/bin/lumabench_codecs"
-  [ -x "$bench" ] || (cd "$here" && LUMATRE_BUILD_DIR="${out#$here/}" tools/build.sh --native lumabench_codecs >/dev/null)
-  run_bench() { "$bench" "$@"; }
-  files_arg="$work/files"
-else
-  bench="$out/win32/bin/lumabench_codecs.exe"
-  [ -f "$bench" ] || (cd "$here" && LUMATRE_BUILD_DIR="${out#$here/}" tools/build.sh lumabench_codecs >/dev/null)
-  export WINEPREFIX="$out/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    DISPLAY= wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
-  fi
-  run_bench() { DISPLAY= wine "$bench" "$@"; }
-  files_arg="$(DISPLAY= winepath -w "$work/files" 2>/dev/null)"
-fi
+bench_prepare "$mode" lumabench_codecs "$work/files"
 
 echo "Timing lumabench_codecs ($mode, best of $runs runs)..." >&2
-run_bench --runs "$runs" --csv --write-files "$files_arg" | tr -d '\r' > "$work/ours.csv"
+run_bench --runs "$runs" --csv --write-files "$bench_dir" | tr -d '\r' > "$work/ours.csv"
 
 # --- ImageMagick ------------------------------------------------------------------------------
 # CPU milliseconds (user + system) of one command, best of im_rounds rounds.

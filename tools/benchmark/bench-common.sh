@@ -1,0 +1,47 @@
+# Shared by compare-imagemagick.sh and compare-codecs.sh, which source it after setting `here`
+# (the source tree) and `out` (the build folder, absolute): ImageMagick with a private policy,
+# and how to build and run one of our benchmark programs.
+
+IM=/usr/bin/convert-im6.q16
+
+# im_prepare WORK: stops when ImageMagick is missing; otherwise writes a policy without the
+# default memory and size caps into WORK/policy, used by every ImageMagick command from here on.
+im_prepare() {
+  [ -x "$IM" ] || { echo "ImageMagick ($IM) is not installed" >&2; exit 1; }
+  mkdir -p "$1/policy"
+  cat > "$1/policy/policy.xml" <<'POLICY'
+<policymap>
+  <policy domain="resource" name="memory" value="8GiB"/>
+  <policy domain="resource" name="map" value="8GiB"/>
+  <policy domain="resource" name="area" value="4GP"/>
+  <policy domain="resource" name="disk" value="16GiB"/>
+  <policy domain="resource" name="width" value="64KP"/>
+  <policy domain="resource" name="height" value="64KP"/>
+</policymap>
+POLICY
+  export MAGICK_CONFIGURE_PATH="$1/policy"
+}
+
+# bench_prepare MODE PROGRAM DIR: builds PROGRAM when the build folder lacks it and defines
+# run_bench, which runs it on the host (MODE native) or under Wine in the build folder's own
+# prefix (MODE win32); bench_dir is DIR as the program sees it.
+bench_prepare() {
+  local mode="$1" program="$2" dir="$3"
+  if [ "$mode" = native ]; then
+    bench="$out/native/bin/$program"
+    [ -x "$bench" ] || (cd "$here" && LUMATRE_BUILD_DIR="${out#$here/}" tools/build.sh --native "$program" >/dev/null)
+    run_bench() { "$bench" "$@"; }
+    bench_dir="$dir"
+  else
+    bench="$out/win32/bin/$program.exe"
+    [ -f "$bench" ] || (cd "$here" && LUMATRE_BUILD_DIR="${out#$here/}" tools/build.sh "$program" >/dev/null)
+    export WINEPREFIX="$out/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      mkdir -p "$WINEPREFIX"
+      DISPLAY= wineboot -i >/dev/null 2>&1 || true
+      wineserver -w
+    fi
+    run_bench() { DISPLAY= wine "$bench" "$@"; }
+    bench_dir="$(DISPLAY= winepath -w "$dir" 2>/dev/null)"
+  fi
+}
