@@ -15,6 +15,7 @@
 
 #include "../../framework/FrameworkRes.h"
 #include "CommandImages.h"
+#include "GdiTestUtil.h"
 #include "resource.h"
 
 namespace {
@@ -74,24 +75,6 @@ bool FindCommand(HMENU menu, UINT id, std::wstring& text) {
     }
   }
   return false;
-}
-
-// Pixel (x, y) of a bitmap as 0x00RRGGBB, read through a 32-bit DIB copy.
-std::vector<uint32_t> BitmapPixels(HBITMAP bmp, int w, int h) {
-  std::vector<uint32_t> px(static_cast<size_t>(w) * h);
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  HDC dc = GetDC(nullptr);
-  int lines = GetDIBits(dc, bmp, 0, h, px.data(), &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, dc);
-  if (lines != h) px.clear();
-  for (auto& p : px) p &= 0x00FFFFFF;
-  return px;
 }
 
 struct GdiBitmap {
@@ -177,7 +160,7 @@ TEST(Icons, TrayAndProgramIconsHaveTheirSizes) {
   FillRect(mem, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   DrawIconEx(mem, 0, 0, tray, 16, 16, 0, nullptr, DI_NORMAL);
   SelectObject(mem, old);
-  auto px = BitmapPixels(surface, 16, 16);
+  auto px = ReadBitmapPixels(surface, 16, 16);
   DeleteObject(surface);
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
@@ -247,7 +230,7 @@ TEST(Bitmaps, InfoPanelIs250By48With256Colours) {
   EXPECT_EQ(ds.dsBm.bmHeight, 48);
   EXPECT_EQ(ds.dsBm.bmBitsPixel, 8);
   // Dark enough behind the white texts at (46, 8) and (46, 24).
-  auto px = BitmapPixels(bmp.h, 250, 48);
+  auto px = ReadBitmapPixels(bmp.h, 250, 48);
   ASSERT_EQ(px.size(), 250u * 48u);
   for (int y = 4; y < 44; ++y) {
     for (int x = 48; x < 200; ++x) {
@@ -292,7 +275,7 @@ TEST(Toolbars, EveryToolbarCommandHasNormalHotAndDisabledImages) {
       GetObjectW(bmp.h, sizeof bm, &bm);
       EXPECT_EQ(bm.bmWidth, 16);
       EXPECT_EQ(bm.bmHeight, 16);
-      auto px = BitmapPixels(bmp.h, 16, 16);
+      auto px = ReadBitmapPixels(bmp.h, 16, 16);
       ASSERT_EQ(px.size(), 256u);
       EXPECT_EQ(px[0], 0xFF00FFu) << "background in the first pixel, command " << e.command;
       int drawn = 0;
