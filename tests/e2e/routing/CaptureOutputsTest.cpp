@@ -12,6 +12,12 @@ namespace {
 
 constexpr int kX = 160, kY = 120, kW = 300, kH = 200;
 constexpr UINT kCmdExit = 0xE141;
+constexpr UINT kCmdUndo = 0xE12B;
+constexpr UINT kCmdRedo = 0xE12C;
+constexpr UINT kCmdCopyAll = 32856;
+constexpr UINT kCmdRotateClockwise = 32796;
+constexpr UINT kCmdInvert = 32809;
+constexpr UINT kCmdCrop = 32800;
 constexpr char kImageFrameClass[] = "LumatreImageFrameClass";
 // The default "OptionsA" without popping the main window up after each capture, so that the
 // screen stays as the next capture will see it.
@@ -256,6 +262,59 @@ TEST_F(CaptureOutputs, NoOutputChosenStillOpensAWindow) {
   e2e::PumpFor(300);
   EXPECT_TRUE(MarkerStillThere());
   EXPECT_TRUE(e2e::ListFiles(copy_.OutputFolder()).empty());
+}
+
+// Editing in the image window of a capture: commands sent to the main frame reach the active
+// image window's document; Copy All shows what the image holds.
+TEST_F(CaptureOutputs, RotateInvertAndUndoInTheCapturesWindow) {
+  SetOptions(0x20 | 0x2);  // an image window only, the program in the tray
+  ASSERT_NO_FATAL_FAILURE(StartForCapture());
+  PrintScreen();
+  ASSERT_TRUE(WaitForImageWindows(1));
+  e2e::PumpFor(300);
+
+  auto command = [&](UINT id) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(Frame(), WM_COMMAND, id, 0, SMTO_NORMAL, 20000, &result);
+  };
+  auto imageNow = [&]() -> std::optional<e2e::Image> {
+    if (!e2e::ClearClipboard()) return std::nullopt;
+    command(kCmdCopyAll);
+    return WaitForClipboardPicture();
+  };
+  auto sameAsScreen = [&](const e2e::Image& image) {
+    return image.width == screen_.width && image.height == screen_.height &&
+           e2e::CountDifferentPixels(image, screen_, RECT{0, 0, image.width, image.height}) == 0;
+  };
+
+  std::optional<e2e::Image> image = imageNow();
+  ASSERT_TRUE(image);
+  EXPECT_TRUE(sameAsScreen(*image));
+
+  command(kCmdRotateClockwise);
+  image = imageNow();
+  ASSERT_TRUE(image);
+  EXPECT_NEAR(image->width, screen_.height, 2);
+  EXPECT_NEAR(image->height, screen_.width, 2);
+
+  command(kCmdInvert);
+  command(kCmdUndo);
+  command(kCmdUndo);
+  image = imageNow();
+  ASSERT_TRUE(image);
+  EXPECT_TRUE(sameAsScreen(*image)) << "undo did not bring the capture back";
+
+  command(kCmdRedo);
+  image = imageNow();
+  ASSERT_TRUE(image);
+  EXPECT_NEAR(image->width, screen_.height, 2);
+  command(kCmdUndo);
+
+  // Crop without a selection leaves the picture as it is.
+  command(kCmdCrop);
+  image = imageNow();
+  ASSERT_TRUE(image);
+  EXPECT_TRUE(sameAsScreen(*image));
 }
 
 }  // namespace
