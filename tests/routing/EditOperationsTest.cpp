@@ -218,6 +218,23 @@ TEST_F(EditTest, DeclinedTrueColourQuestionCancelsTheOperation) {
   EXPECT_EQ(doc->image->GetBitsPerPixel(), 8);
 }
 
+TEST_F(EditTest, GrayscaleLeavesEightBitsSoTheNextOperationAsksAgain) {
+  CQuorvaCaptureDoc* doc = NewFromPending(MakePattern(6, 6));
+  ASSERT_NE(doc, nullptr);
+  boxes.clear();
+  Command(ID_IMAGE_GRAYSCALE);
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_EQ(doc->image->GetBitsPerPixel(), 8);
+  boxes.set_answer(IDYES);
+  EXPECT_TRUE(ChangeBrightness(*doc, -50));
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_NE(boxes.boxes()[0].text.find("Resize operation must use 24 bit"), std::string::npos);
+  EXPECT_EQ(doc->image->GetBitsPerPixel(), 32);
+  EXPECT_EQ(doc->GetUndoCount(), 2);
+  doc->OnEditUndo();
+  EXPECT_EQ(doc->image->GetBitsPerPixel(), 32);  // the conversion stays: it was no step
+}
+
 TEST_F(EditTest, CutPutsTheOldPixelsOnTheClipboardAndFillsWithTheBackgroundColour) {
   CQuorvaCaptureDoc* doc = NewFromPending(MakePattern(10, 8));
   ASSERT_NE(doc, nullptr);
