@@ -372,6 +372,27 @@ TEST_F(EditTest, FailedCaptureSaveKeepsTheWindowAndItsPicture) {
   EXPECT_EQ(app.m_capture.autoSave.nextNumber, 1u);
 }
 
+TEST_F(EditTest, CaptureSaveOverAReadOnlyFileFailsAndKeepsEverything) {
+  app.m_capture.optionsA = kOptOutputWindow | kOptOutputFile | kOptAutoName;
+  CopyText(app.m_capture.autoSave.directory, folder.path().c_str());
+  app.m_capture.autoSave.options = kAutoSaveReplaceExisting;
+  const std::string path = folder.File("Luma00001.BMP");
+  WriteFileBytes(path, "keep me");
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  boxes.clear();
+  CQuorvaCaptureDoc* doc = NewFromCapture(6, 4);
+  ASSERT_NE(doc, nullptr);
+  EXPECT_TRUE(frame->result.saveTried);
+  EXPECT_FALSE(frame->result.saved);
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0].text.rfind("Error saving the file: ", 0), 0u) << boxes.boxes()[0].text;
+  EXPECT_EQ(ReadFileBytes(path), "keep me");
+  EXPECT_TRUE(doc->IsModified());
+  EXPECT_TRUE(doc->GetPathName().empty());
+  ASSERT_NE(doc->image, nullptr);
+  EXPECT_EQ(doc->image->GetWidth(), 6);
+}
+
 TEST_F(EditTest, CaptureSaveWithoutAutomaticNameAsksForOne) {
   app.m_capture.optionsA = kOptOutputWindow | kOptOutputFile;
   manager->answer = folder.File("chosen.png");
