@@ -22,6 +22,17 @@ struct PLBitmapInfoHeader {
 };
 static_assert(sizeof(PLBitmapInfoHeader) == 40, "BITMAPINFOHEADER layout");
 
+// The 40-byte header of an uncompressed bottom-up DIB; every other field is zero.
+inline PLBitmapInfoHeader PLMakeInfoHeader(int32_t width, int32_t height, uint16_t bitsPerPixel) {
+    PLBitmapInfoHeader header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = bitsPerPixel;
+    return header;
+}
+
 // One colour table entry: blue, green, red, fourth byte.
 struct PLRGBQuad {
     uint8_t rgbBlue;

@@ -30,11 +30,7 @@ void CPackedDibBitmap::InternalCreate(int32_t width, int32_t height, uint16_t bi
         throw CTextException(PLErr::NoMemory, "Out of memory creating bitmap.");
     }
     m_header = reinterpret_cast<PLBitmapInfoHeader*>(m_block);
-    m_header->biSize = sizeof(PLBitmapInfoHeader);
-    m_header->biWidth = width;
-    m_header->biHeight = height;
-    m_header->biPlanes = 1;
-    m_header->biBitCount = bitsPerPixel;
+    *m_header = PLMakeInfoHeader(width, height, bitsPerPixel);
     InitPointers();
     InitCommon(width, height, bitsPerPixel, hasAlpha);
 }

@@ -57,12 +57,7 @@ HGLOBAL MakeGlobalDib(const CDibBitmap& bitmap) {
     GlobalLockGuard lock(block.get());
     if (!lock) return nullptr;
     auto* p = static_cast<uint8_t*>(lock.get());
-    PLBitmapInfoHeader header{};
-    header.biSize = sizeof header;
-    header.biWidth = bitmap.GetWidth();
-    header.biHeight = bitmap.GetHeight();
-    header.biPlanes = 1;
-    header.biBitCount = bitmap.GetBitsPerPixel();
+    const PLBitmapInfoHeader header = PLMakeInfoHeader(bitmap.GetWidth(), bitmap.GetHeight(), bitmap.GetBitsPerPixel());
     std::memcpy(p, &header, sizeof header);
     p += sizeof header;
     if (colors > 0) {

@@ -64,11 +64,7 @@ void CSectionDibBitmap::InternalCreate(int32_t width, int32_t height, uint16_t b
     m_headerBlock = static_cast<uint8_t*>(std::calloc(kHeaderBlockBytes, 1));
     if (m_headerBlock == nullptr) throw CTextException(PLErr::NoMemory, kOutOfMemory);
     m_header = reinterpret_cast<PLBitmapInfoHeader*>(m_headerBlock);
-    m_header->biSize = sizeof(PLBitmapInfoHeader);
-    m_header->biWidth = width;
-    m_header->biHeight = height;
-    m_header->biPlanes = 1;
-    m_header->biBitCount = bitsPerPixel;
+    *m_header = PLMakeInfoHeader(width, height, bitsPerPixel);
     void* bits = nullptr;
     m_section.reset(::CreateDIBSection(nullptr, dibgdi::AsBitmapInfo(m_header), DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!m_section || bits == nullptr) {
