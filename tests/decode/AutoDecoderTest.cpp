@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "DecodeTestUtil.h"
+#include "FileTestUtil.h"
 #include "decode/Trace.h"
 
 namespace {
@@ -167,8 +167,8 @@ TEST(AutoDecoder, FormatsWithoutDecoderSayTheLibraryIsMissing) {
 }
 
 TEST(AutoDecoder, EpsHandsItsTiffPreviewToTheTiffDecoder) {
-    std::ifstream in(std::filesystem::path(LUMATRE_DECODE_DATA_DIR) / "corpus" / "eps" / "small.eps", std::ios::binary);
-    std::vector<uint8_t> eps((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> eps =
+        ReadFileBytes(std::filesystem::path(LUMATRE_DECODE_DATA_DIR) / "corpus" / "eps" / "small.eps");
     ASSERT_GT(eps.size(), 30u);
     ASSERT_EQ(Sniff(eps), PLImageFormat::EPSTIFF);
     CAutoDecoder decoder;

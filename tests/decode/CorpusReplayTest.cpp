@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "DecodeTestUtil.h"
+#include "FileTestUtil.h"
 #include "decode/BMPDecoder.h"
 #include "decode/PCXDecoder.h"
 #include "decode/PGMDecoder.h"
@@ -17,11 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<uint8_t> ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 // The decoder a fuzz target of one format used: crash files are named "<format>-...".
 CImageDecoder* FormatDecoder(const std::string& name) {
@@ -58,7 +53,7 @@ int ReplayFolder(const fs::path& folder) {
     int files = 0;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         if (!entry.is_regular_file() || entry.path().filename() == "README.md") continue;
-        std::vector<uint8_t> data = ReadFile(entry.path());
+        std::vector<uint8_t> data = ReadFileBytes(entry.path());
         DecodeBoth(decoder, data, entry.path());
         if (CImageDecoder* own = FormatDecoder(entry.path().filename().string())) DecodeBoth(*own, data, entry.path());
         ++files;

@@ -9,15 +9,11 @@
 #include <string>
 
 #include "DecodeTestUtil.h"
+#include "FileTestUtil.h"
 
 namespace {
 
 const char kFolder[] = "oracle/";
-
-std::vector<uint8_t> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 struct Sample {
     std::string file;
@@ -87,7 +83,7 @@ TEST(DecoderOracle, MatchesImageMagick) {
     int compared = 0;
     for (const Sample& s : samples) {
         SCOPED_TRACE(s.file + " (" + s.what + ")");
-        std::vector<uint8_t> file = ReadFile(kFolder + s.file);
+        std::vector<uint8_t> file = ReadFileBytes(kFolder + s.file);
         ASSERT_FALSE(file.empty());
         if (s.mustFail) {
             DecodeFailure f = DecodeExpectingFailure(file);
@@ -95,7 +91,7 @@ TEST(DecoderOracle, MatchesImageMagick) {
             EXPECT_EQ(f.code, s.failCode);
             continue;
         }
-        std::vector<uint8_t> rgba = ReadFile(kFolder + s.file + ".rgba");
+        std::vector<uint8_t> rgba = ReadFileBytes(kFolder + s.file + ".rgba");
         ASSERT_EQ(rgba.size(), static_cast<size_t>(s.width) * s.height * 4);
         for (int wanted : {0, 32}) {
             CPackedDibBitmap bmp;

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "DecodeTestUtil.h"
+#include "FileTestUtil.h"
 #include "decode/PICTDecoder.h"
 
 namespace {
@@ -214,8 +214,8 @@ TEST(PICTDecoder, Malformed) {
 
 TEST(PICTDecoder, QuickTimeJpegGoesToTheJpegDecoder) {
     CAutoDecoder probe;
-    std::ifstream in(std::filesystem::path(LUMATRE_DECODE_DATA_DIR) / "corpus" / "jpeg" / "small.jpg", std::ios::binary);
-    std::vector<uint8_t> jpeg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> jpeg =
+        ReadFileBytes(std::filesystem::path(LUMATRE_DECODE_DATA_DIR) / "corpus" / "jpeg" / "small.jpg");
     ASSERT_FALSE(jpeg.empty());
     Bytes qt = Version2();
     qt.be16(0x8200).be32(static_cast<uint32_t>(jpeg.size() + 20)).fill(20, 0x11).raw(jpeg);

@@ -21,6 +21,7 @@
 #endif
 
 #include "DibBitmap.h"
+#include "FileTestUtil.h"
 #include "PackedDibBitmap.h"
 #include "decode/AutoDecoder.h"
 #include "encode/ByteSink.h"
@@ -36,16 +37,7 @@ using Bytes = std::vector<uint8_t>;
 
 inline std::string DataPath(const std::string& name) { return std::string(LUMATRE_CODEC_TESTDATA) + "/" + name; }
 
-inline Bytes ReadFile(const std::string& path) {
-    Bytes data;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return data;
-    uint8_t block[65536];
-    size_t n;
-    while ((n = std::fread(block, 1, sizeof block, f)) > 0) data.insert(data.end(), block, block + n);
-    std::fclose(f);
-    return data;
-}
+inline Bytes ReadFile(const std::string& path) { return ReadFileBytes(path); }
 
 inline bool WriteFile(const std::string& path, const Bytes& data) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
