@@ -116,23 +116,6 @@ void MakeScreenshot(CDibBitmap& bmp, int32_t width, int32_t height) {
     fill(0, height - 30, width, height, PLMakePixel(212, 208, 200));  // task bar
 }
 
-bool WritePpmFile(const CDibBitmap& bmp, const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::fprintf(f, "P6\n%d %d\n255\n", bmp.GetWidth(), bmp.GetHeight());
-    std::vector<uint8_t> row(static_cast<size_t>(bmp.GetWidth()) * 3);
-    for (int32_t y = 0; y < bmp.GetHeight(); ++y) {
-        const uint8_t* src = bmp.GetLine(y);
-        for (int32_t x = 0; x < bmp.GetWidth(); ++x) {
-            row[3 * x] = src[4 * x + 2];
-            row[3 * x + 1] = src[4 * x + 1];
-            row[3 * x + 2] = src[4 * x];
-        }
-        std::fwrite(row.data(), 1, row.size(), f);
-    }
-    return std::fclose(f) == 0;
-}
-
 // CPU time of this process in milliseconds.
 double CpuMs() {
 #ifdef _WIN32
@@ -209,7 +192,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         const std::string base = folder + "/" + p.name + "-" + std::to_string(p.width) + "x" + std::to_string(p.height);
-        if (!o.folder.empty() && !WritePpmFile(picture, base + ".ppm"))
+        if (!o.folder.empty() && !WritePpm(picture, (base + ".ppm").c_str()))
             std::fprintf(stderr, "lumabench_codecs: cannot write %s.ppm\n", base.c_str());
         for (const char* format : formats) {
             const std::string label = std::string(p.name) + " " + format;
