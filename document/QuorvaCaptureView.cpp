@@ -700,7 +700,7 @@ void CQuorvaCaptureView::StartDrag(POINT pixel, UINT nFlags) {
     dragMode = kDragPicture;
   } else {
     dragMode = kDragRegion;
-    copyFlag = (nFlags & MK_CONTROL) ? TRUE : FALSE;
+    copyFlag = ((nFlags & MK_CONTROL) || ::GetKeyState(VK_CONTROL) < 0) ? TRUE : FALSE;
   }
   SetCapture();
   InvalidateImageRect(selection);
