@@ -4,7 +4,7 @@
 #include "QuorvaHook.h"
 #include "document/ChildFrame.h"
 #include "document/QuorvaCaptureDoc.h"
-#include "document/SimpleImageView.h"
+#include "document/QuorvaCaptureView.h"
 #include "resources/resource.h"
 #include "ui/MainFrame.h"
 
@@ -54,7 +54,7 @@ BOOL CLumatreApp::InitInstance() {
   if (!m_pDocManager) m_pDocManager = new CDocManager;
   AddDocTemplate(new CMultiDocTemplate(IDR_LUMATRETYPE, &AfxNewObject<CQuorvaCaptureDoc, CDocument>,
                                        &AfxNewObject<CChildFrame, CFrameWnd>,
-                                       &AfxNewObject<CSimpleImageView, CView>));
+                                       &AfxNewObject<CQuorvaCaptureView, CView>));
 
   auto* frame = new CMainFrame;
   if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
