@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "QuorvaHook.h"
+#include "document/QuorvaCaptureView.h"
 #include "resources/resource.h"
 
 #include <iterator>
@@ -8,6 +9,7 @@
 BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
   ON_WM_CREATE()
   ON_WM_DESTROY()
+  ON_WM_TIMER()
   ON_WM_SYSCOMMAND()
   ON_WM_HOTKEY()
   ON_MESSAGE(UWM_INITCAPTURE, OnInitCapture)
@@ -83,6 +85,15 @@ bool CMainFrame::TakeSystemCloseMark() {
   const bool set = m_systemCloseMark;
   m_systemCloseMark = false;
   return set;
+}
+
+void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent != kBlinkTimerId) {
+    CMDIFrameWnd::OnTimer(nIDEvent);
+    return;
+  }
+  CMDIChildWnd* child = MDIGetActive();
+  if (auto* view = child ? dynamic_cast<CQuorvaCaptureView*>(child->GetActiveView()) : nullptr) view->OnBlinkTick();
 }
 
 void CMainFrame::OnDestroy() {

@@ -88,6 +88,8 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
  protected:
   int OnCreate(LPCREATESTRUCT cs);
   void OnDestroy();
+  // Timer 3: the active image view blinks its selection border.
+  void OnTimer(UINT_PTR nIDEvent);
   void OnSysCommand(UINT id, LPARAM lParam);
   void OnHotKey(UINT id, UINT modifiers, UINT virtualKey);
   LRESULT OnInitCapture(WPARAM wParam, LPARAM lParam);
