@@ -14,6 +14,7 @@
 
 #include "app/ClosingStep.h"
 #include "capture/CaptureArea.h"
+#include "capture/CaptureTracker.h"
 #include "capture/HotkeyText.h"
 #include "capture/PointerBackground.h"
 #include "capture/ScreenFreezeWnd.h"
@@ -97,6 +98,9 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   LRESULT OnFinishCaptureMessage(WPARAM wParam, LPARAM lParam);
   LRESULT OnRouteCaptureMessage(WPARAM wParam, LPARAM lParam);
   LRESULT OnForwardKeyboard(WPARAM wParam, LPARAM lParam);
+  // Mouse input while a tracked mode runs: the selection tracker draws and picks.
+  LRESULT OnForwardMouse(WPARAM wParam, LPARAM lParam);
+  void OnDisplayChange(UINT bitsPerPixel, int cx, int cy);
 
   // The capture commands.
   void OnCaptureActiveWindow();
@@ -125,8 +129,13 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   // Step P6: with the include-pointer option, draws the pointer onto the screen.
   void DrawPointerForCapture();
   void RestorePointerBackground(HDC screen);
-  // The tracker goes back to its empty state.
-  void ResetTracking();
+  // The tracker goes back to its empty state; save keeps a drawn shape for Repeat Last.
+  void ResetTracking(bool save = false);
+  // Acts on what the tracker asks after a forwarded mouse message or key.
+  void HandleTrackerAction(HDC screen, TrackerAction action);
+  // Repeat Last of a drawn mode by "RepeatLastMode": true when the capture is already made
+  // (directly, without tracking); otherwise tracking starts, from the last shape or afresh.
+  bool RepeatDrawnShape(HDC screen, int trackerType);
   bool Freezing() const;
   // Step 7 of FinishCapture: shows the frame again or keeps it hidden, as the option says.
   void ShowOrKeepHiddenAfterCapture();
@@ -147,7 +156,8 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   UINT m_lastCaptureAction = 0;  // command id; 0: none yet
   int m_trackerType = 0;
   int m_trackerState = 0;
-  CaptureArea m_area;            // the tracker's capture area
+  CaptureArea m_area;            // the area being captured
+  CCaptureTracker m_tracker;     // draws and picks on the screen while a tracked mode runs
   UniqueBitmap m_capturedBitmap;
   int m_shapeCode = 0;
   CPointerBackground m_pointerBackground;

@@ -11,6 +11,8 @@
 #include "capture/CaptureBitmap.h"
 #include "capture/CaptureClipboard.h"
 #include "capture/CaptureModes.h"
+#include "capture/ColorPicker.h"
+#include "capture/WindowPicker.h"
 #include "capture/CaptureOutputs.h"
 #include "capture/WindowFinders.h"
 #include "resources/resource.h"
@@ -38,6 +40,44 @@ void PumpPendingMessages() {
   for (int handled = 0; handled < kMaxPumpedMessages; ++handled) {
     if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) break;
     if (!AfxPumpMessage()) break;
+  }
+}
+
+// Before the mouse hook starts a tracked mode: the keys of the hotkey that started it may still
+// be on their way through the keyboard hook of the program in front (which waits while this
+// thread sleeps). Released after tracking has begun, they would count as steering keys (a late
+// Shift would hide the info panel), so they are let go first: the pending messages are handled
+// until no modifier or steering key is down, and a moment longer for the other program to pass
+// the releases on.
+void LetHotkeyKeysGo() {
+  constexpr int kKeys[] = {VK_SHIFT, VK_CONTROL, VK_MENU, VK_RETURN, VK_SPACE, VK_ESCAPE,
+                           VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN};
+  auto anyDown = [&] {
+    for (int vk : kKeys)
+      if (::GetAsyncKeyState(vk) & 0x8000) return true;
+    return false;
+  };
+  constexpr DWORD kStepMs = 10;
+  for (int step = 0; step < 100 && anyDown(); ++step) {  // a key held longer is the user's
+    PumpPendingMessages();
+    ::Sleep(kStepMs);
+  }
+  for (int step = 0; step < 5; ++step) {
+    PumpPendingMessages();
+    ::Sleep(kStepMs);
+  }
+}
+
+// Puts the mouse pointer at p and waits (briefly) until the system reports it there: the shape
+// that follows the pointer measures every move from p.
+void PlacePointer(POINT p) {
+  constexpr int kAttempts = 50;
+  constexpr DWORD kStepMs = 10;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (attempt % 10 == 0) ::SetCursorPos(p.x, p.y);
+    POINT at;
+    if (::GetCursorPos(&at) && at.x == p.x && at.y == p.y) return;
+    ::Sleep(kStepMs);
   }
 }
 
@@ -96,6 +136,11 @@ void CMainFrame::InitCaptureInput() {
   theApp.SetHotkeysHandedToLibrary();
 
   SetTimer(kBlinkTimerId, kBlinkTimerPeriodMs);
+
+  {
+    WindowDC screen(nullptr);
+    m_tracker.PreparePanel(screen.get(), AfxGetResourceHandle());
+  }
 
   m_freezer.CreateHidden(m_hWnd);
   m_freezer.SetEscapeHandler([this] { ShowCaptureHidden(true); });
@@ -181,13 +226,61 @@ LRESULT CMainFrame::OnForwardKeyboard(WPARAM wParam, LPARAM lParam) {
     DispatchHotkey(slot, kHotkeyFromHook);
     return 0;
   }
-  // A steering key while a tracked mode waits. Escape gives the screen back; the selection
-  // keys belong to the tracker.
-  if (m_tracking && static_cast<UINT>(lParam) == VK_ESCAPE) {
+  // A steering key while a tracked mode waits: the tracker acts on it at the pointer.
+  if (m_tracking) {
     WindowDC screen(nullptr);
-    CancelCapture(screen.get());
+    HandleTrackerAction(screen.get(), m_tracker.OnTrackingKey(screen.get(), static_cast<UINT>(lParam)));
   }
   return 0;
+}
+
+LRESULT CMainFrame::OnForwardMouse(WPARAM wParam, LPARAM lParam) {
+  if (!m_tracking) return 0;
+  // With no window in the foreground, the one under the pointer gets the activation, so that
+  // the capture shows it as the user sees it.
+  HookMouseRecord record{};
+  TSY_GetMouseHookStruct(&record);
+  ActivateWindowUnderPointer(record.window);
+  WindowDC screen(nullptr);
+  HandleTrackerAction(screen.get(), m_tracker.OnMouseMessage(screen.get(), static_cast<UINT>(wParam),
+                                                             UnpackForwardedPoint(lParam)));
+  return 0;
+}
+
+void CMainFrame::HandleTrackerAction(HDC screen, TrackerAction action) {
+  m_trackerState = m_tracker.State();
+  switch (action) {
+    case TrackerAction::kNone:
+      return;
+    case TrackerAction::kFinish:
+      // The tracker has taken everything off the screen.
+      TSY_UnHookMouse();
+      m_tracking = false;
+      m_area = m_tracker.Capture();
+      FinishCapture(screen);
+      return;
+    case TrackerAction::kCancel:
+      CancelCapture(screen);
+      return;
+    case TrackerAction::kColorPicked: {
+      TSY_UnHookMouse();
+      m_tracking = false;
+      const COLORREF color = m_tracker.PickedColor();
+      ResetTracking();
+      ShowOrKeepHiddenAfterCapture();
+      CopyColorText(color, theApp.m_capture.optionsA, theApp.m_capture.colorPickerOutputFormat);
+      return;
+    }
+  }
+}
+
+void CMainFrame::OnDisplayChange(UINT bitsPerPixel, int cx, int cy) {
+  // The panel's surfaces follow the screen's new size and colour depth.
+  if (m_captureInputReady) {
+    WindowDC screen(nullptr);
+    m_tracker.PreparePanel(screen.get(), AfxGetResourceHandle());
+  }
+  CMDIFrameWnd::OnDisplayChange(bitsPerPixel, cx, cy);
 }
 
 LRESULT CMainFrame::OnTrayMenuOpen(WPARAM, LPARAM) {
@@ -325,8 +418,13 @@ BOOL CMainFrame::OnCaptureTracked(UINT id) {
   m_trackerType = mode->trackerType;
   m_trackerState = mode->initialState;
   m_lastCaptureAction = id;
-  // "RepeatLastMode" works on the last shape of its kind that the selection tracker keeps; with
-  // no last shape a repeated mode tracks afresh, like every mode here.
+  m_tracker.Begin(mode->trackerType, mode->initialState, theApp.m_capture.optionsA);
+  if (m_repeating) {
+    WindowDC screen(nullptr);
+    if (RepeatDrawnShape(screen.get(), mode->trackerType)) return TRUE;
+  }
+  m_trackerState = m_tracker.State();
+  if (m_startedByHotkey) LetHotkeyKeysGo();
   const HCURSOR cursor = theApp.LoadCursor(IDC_TRACKING);
   if (TSY_HookMouse(m_hWnd, cursor)) {
     m_tracking = true;
@@ -338,6 +436,28 @@ BOOL CMainFrame::OnCaptureTracked(UINT id) {
   return TRUE;
 }
 
+bool CMainFrame::RepeatDrawnShape(HDC screen, int trackerType) {
+  // Control, Single Window and the colour picker always track afresh.
+  const bool drawn = trackerType == kTrackerRectangle || trackerType == kTrackerSquare ||
+                     trackerType == kTrackerEllipse || trackerType == kTrackerCircle ||
+                     trackerType == kTrackerPolygon;
+  if (!drawn) return false;
+  switch (theApp.m_capture.repeatLastMode) {
+    case kRepeatTrackLast: {
+      // The last shape again at its place, following the pointer from its last point.
+      POINT pointer;
+      if (m_tracker.BeginRepeatTracking(screen, trackerType, &pointer)) PlacePointer(pointer);
+      return false;
+    }
+    case kRepeatCaptureDirectly:
+      if (!m_tracker.LastShapeArea(trackerType, m_area)) return false;
+      FinishCapture(screen);
+      return true;
+    default:
+      return false;
+  }
+}
+
 void CMainFrame::OnCaptureColorPicker() {
   if (CaptureBusy()) return;
   CaptureCommandScope command(*this);
@@ -345,6 +465,8 @@ void CMainFrame::OnCaptureColorPicker() {
   ::Sleep(kColorPickerPauseMs);
   m_trackerType = kTrackerColorPicker;
   m_trackerState = kTrackerStateColorPicker;
+  m_tracker.Begin(kTrackerColorPicker, kTrackerStateColorPicker, theApp.m_capture.optionsA);
+  if (m_startedByHotkey) LetHotkeyKeysGo();
   if (TSY_HookMouse(m_hWnd, theApp.LoadCursor(IDC_COLORPICKER))) {
     m_tracking = true;
     return;
@@ -441,7 +563,8 @@ void CMainFrame::RestorePointerBackground(HDC screen) {
   }
 }
 
-void CMainFrame::ResetTracking() {
+void CMainFrame::ResetTracking(bool save) {
+  m_tracker.ResetTracking(save);
   m_area = CaptureArea{};
   m_trackerState = kTrackerStateIdle;
 }
@@ -460,13 +583,19 @@ void CMainFrame::FinishCapture(HDC screen) {
     }
   }
   RestorePointerBackground(screen);
-  ResetTracking();
+  ResetTracking(true);
   PlayCaptureSound();
   if (freezing && IsDrawnMode(trackerType)) m_freezer.Hide();
   ShowOrKeepHiddenAfterCapture();
 }
 
 void CMainFrame::CancelCapture(HDC screen) {
+  if (screen) {
+    m_tracker.Erase(screen);
+  } else {
+    WindowDC own(nullptr);
+    m_tracker.Erase(own.get());
+  }
   if (m_tracking && TSY_UnHookMouse()) m_tracking = false;
   RestorePointerBackground(screen);
   const int trackerType = m_trackerType;
