@@ -309,3 +309,29 @@ TEST_F(TrackerShapes, NearTheRightAndBottomEdgesThePanelStaysInside) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TrackerShapes, OverTheFrozenScreenTheSelectionIsDrawnAndTakenAway) {
+  SetOptions(capture_e2e::kClipboardOnly | capture_e2e::kOptFreeze);
+  ASSERT_TRUE(StartWithPattern(10));
+  ASSERT_TRUE(capture_e2e::PutMarker());
+  PressRectangle();
+  ASSERT_TRUE(WaitForPanel(POINT{200, 150}));
+  Click();
+  MoveTo(420, 330);
+  EXPECT_EQ(NotInvertedIn(RECT{201, 151, 419, 329}), 0);
+  // The pattern changes below the frozen screen; the capture shows the still image.
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(pattern_, e2e::kPatternSetVariant, 11, 0, SMTO_NORMAL, 5000, &result);
+  e2e::PumpFor(300);
+  EXPECT_EQ(NotInvertedIn(RECT{201, 151, 419, 329}), 0);
+  Click();
+  std::optional<e2e::Image> picture = capture_e2e::WaitForClipboardPicture();
+  ASSERT_TRUE(picture) << "nothing captured";
+  EXPECT_EQ(MismatchesOfRectCapture(*picture, RECT{200, 150, 420, 330}), 0);
+  // The freezer is gone: the screen shows the changed pattern, and nothing of the selection.
+  EXPECT_TRUE(e2e::WaitUntil([&] { return PatternPainted(pattern_, 11); }, 3000));
+}
+
+}  // namespace
