@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "E2EDriver.h"
+#include "GdiTestUtil.h"
 #include "framework/Handles.h"
 
 namespace capture_test {
@@ -21,13 +22,7 @@ inline e2e::Image ReadBitmap(HBITMAP bitmap) {
   BITMAP bm{};
   if (!bitmap || !::GetObjectA(bitmap, sizeof(bm), &bm)) return {};
   e2e::Image image(bm.bmWidth, bm.bmHeight);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = bm.bmWidth;
-  bi.bmiHeader.biHeight = -bm.bmHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = TopDown32BitmapInfo(bm.bmWidth, bm.bmHeight);
   WindowDC screen(nullptr);
   if (::GetDIBits(screen.get(), bitmap, 0, bm.bmHeight, image.pixels.data(), &bi,
                   DIB_RGB_COLORS) != bm.bmHeight)
@@ -44,39 +39,15 @@ inline SIZE BitmapSize(HBITMAP bitmap) {
 
 // A 32-bit top-down DIB section in a memory DC, painted with a pattern variant: stands in for
 // the screen where a test needs exact, known pixels without the desktop.
-class MemoryScreen {
+class MemoryScreen : public TestCanvas {
  public:
-  MemoryScreen(int width, int height, int variant = 0) : width_(width), height_(height) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bitmap_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    bits_ = static_cast<uint32_t*>(bits);
-    dc_.reset(::CreateCompatibleDC(nullptr));
-    selection_ = SelectObjectGuard(dc_.get(), bitmap_.get());
-    Paint(variant);
-  }
+  MemoryScreen(int width, int height, int variant = 0) : TestCanvas(width, height) { Paint(variant); }
   void Paint(int variant) {
     ::GdiFlush();
-    for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x) bits_[y * width_ + x] = e2e::PatternPixel(variant, x, y);
+    uint32_t* pixels = bits();
+    for (int y = 0; y < height(); ++y)
+      for (int x = 0; x < width(); ++x) pixels[y * width() + x] = e2e::PatternPixel(variant, x, y);
   }
-  bool Ok() const { return bits_ && dc_ && selection_; }
-  HDC dc() const { return dc_.get(); }
-  HBITMAP bitmap() const { return bitmap_.get(); }
-  int width() const { return width_; }
-  int height() const { return height_; }
-
- private:
-  int width_, height_;
-  UniqueBitmap bitmap_;
-  uint32_t* bits_ = nullptr;
-  UniqueDC dc_;
-  SelectObjectGuard selection_;
 };
 
 // What a pixel should hold by an independent definition of the shape: inside, outside, or too

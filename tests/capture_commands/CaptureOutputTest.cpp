@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "E2EDriver.h"
+#include "GdiTestUtil.h"
 #include "capture/CaptureClipboard.h"
 #include "capture/PointerBackground.h"
 
@@ -20,13 +21,7 @@ UniqueBitmap MakePatternBitmap(int width, int height) {
   std::vector<uint32_t> bits(static_cast<size_t>(width) * height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) bits[static_cast<size_t>(y) * width + x] = e2e::PatternPixel(3, x, y);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = TopDown32BitmapInfo(width, height);
   ::SetDIBits(screen.get(), bitmap.get(), 0, height, bits.data(), &bi, DIB_RGB_COLORS);
   return bitmap;
 }

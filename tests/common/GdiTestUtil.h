@@ -47,6 +47,11 @@ public:
         Fill(fill);
     }
     HDC dc() const { return m_dc.get(); }
+    HBITMAP bitmap() const { return m_bitmap.get(); }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    // Whether the section was made and selected into its DC.
+    bool Ok() const { return m_bits && m_dc && m_selection; }
     void Fill(COLORREF color) {
         RECT r{0, 0, m_width, m_height};
         UniqueBrush brush(::CreateSolidBrush(color));
@@ -58,6 +63,10 @@ public:
         ::GdiFlush();
         return m_bits[y * m_width + x] & 0x00FFFFFF;
     }
+
+protected:
+    // The pixels, top row first (GdiFlush before touching them).
+    uint32_t* bits() const { return m_bits; }
 
 private:
     int m_width, m_height;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "GdiTestUtil.h"
 #include "capture/CaptureTracker.h"
 #include "framework/Handles.h"
 
@@ -24,61 +25,35 @@ inline uint32_t CanvasPixel(int x, int y) {
 inline uint32_t Inverted(uint32_t rgb) { return ~rgb & 0x00FFFFFFu; }
 
 // A 32-bit top-down DIB section in a memory DC standing in for the screen.
-class Canvas {
+class Canvas : public TestCanvas {
  public:
-  Canvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bitmap_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    bits_ = static_cast<uint32_t*>(bits);
-    dc_.reset(::CreateCompatibleDC(nullptr));
-    selection_ = SelectObjectGuard(dc_.get(), bitmap_.get());
-    Reset();
-  }
+  Canvas(int width, int height) : TestCanvas(width, height) { Reset(); }
   // Back to the pattern.
   void Reset() {
     ::GdiFlush();
-    for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x) bits_[y * width_ + x] = CanvasPixel(x, y);
+    uint32_t* pixels = bits();
+    for (int y = 0; y < height(); ++y)
+      for (int x = 0; x < width(); ++x) pixels[y * width() + x] = CanvasPixel(x, y);
   }
-  bool Ok() const { return bits_ && dc_ && selection_; }
-  HDC dc() const { return dc_.get(); }
-  int width() const { return width_; }
-  int height() const { return height_; }
-  SIZE size() const { return SIZE{width_, height_}; }
-  uint32_t At(int x, int y) const {
-    ::GdiFlush();
-    return bits_[y * width_ + x] & 0x00FFFFFFu;
-  }
+  SIZE size() const { return SIZE{width(), height()}; }
   void Set(int x, int y, uint32_t rgb) {
     ::GdiFlush();
-    bits_[y * width_ + x] = rgb;
+    bits()[y * width() + x] = rgb;
   }
   // Pixels inside r (clipped) for which expected(x, y) differs from the canvas.
   int CountNot(const RECT& r, const std::function<uint32_t(int, int)>& expected) const {
     ::GdiFlush();
+    const uint32_t* pixels = bits();
     int n = 0;
-    for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, height_); ++y)
-      for (int x = std::max<LONG>(r.left, 0); x < std::min<LONG>(r.right, width_); ++x)
-        if ((bits_[y * width_ + x] & 0x00FFFFFFu) != expected(x, y)) ++n;
+    for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, height()); ++y)
+      for (int x = std::max<LONG>(r.left, 0); x < std::min<LONG>(r.right, width()); ++x)
+        if ((pixels[y * width() + x] & 0x00FFFFFFu) != expected(x, y)) ++n;
     return n;
   }
   // Pixels anywhere that differ from the pattern.
-  int CountChanged() const { return CountNot(RECT{0, 0, width_, height_}, CanvasPixel); }
+  int CountChanged() const { return CountNot(RECT{0, 0, width(), height()}, CanvasPixel); }
   // Pixels inside r that differ from the pattern.
   int CountChanged(const RECT& r) const { return CountNot(r, CanvasPixel); }
-
- private:
-  int width_, height_;
-  UniqueBitmap bitmap_;
-  uint32_t* bits_ = nullptr;
-  UniqueDC dc_;
-  SelectObjectGuard selection_;
 };
 
 // What the tracker asks of the system, played by the test.
