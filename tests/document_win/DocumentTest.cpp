@@ -13,41 +13,12 @@ END_MESSAGE_MAP()
 
 namespace {
 
-class ImageDocumentTest : public ::testing::Test {
+class ImageDocumentTest : public DocumentFrameTest<CDocTestFrame> {
  protected:
-  void SetUp() override {
-    manager = new CScriptedDocManager;
-    app.m_pDocManager = manager;
-    app.AddDocTemplate(new CMultiDocTemplate(IDR_LUMATRETYPE, &AfxNewObject<CQuorvaCaptureDoc, CDocument>,
-                                             &AfxNewObject<CChildFrame, CFrameWnd>,
-                                             &AfxNewObject<CSimpleImageView, CView>));
-    frame = new CDocTestFrame;
-    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
-    frame->ShowWindow(SW_SHOW);
-    app.m_pMainWnd = frame;
-  }
-  void TearDown() override {
-    app.CloseAllDocuments(TRUE);
-    if (app.m_pMainWnd) ::DestroyWindow(app.m_pMainWnd->m_hWnd);
-    app.m_pMainWnd = nullptr;
-    DrainQuit();
-  }
-
-  CQuorvaCaptureDoc* NewFromPending(std::unique_ptr<CDisplayBitmap> picture) {
-    app.pending = std::move(picture);
-    app.OnFileNew();
-    PumpMessages();
-    auto docs = manager->GetDocuments();
-    return docs.empty() ? nullptr : dynamic_cast<CQuorvaCaptureDoc*>(docs.back());
-  }
   CQuorvaCaptureDoc* Open(const std::string& path) {
     auto* doc = dynamic_cast<CQuorvaCaptureDoc*>(app.OpenDocumentFile(path.c_str()));
     PumpMessages();
     return doc;
-  }
-  void Command(UINT id) {
-    frame->SendMessage(WM_COMMAND, id, 0);
-    PumpMessages();
   }
   int Enabled(UINT id) {
     CommandState state;
@@ -61,12 +32,6 @@ class ImageDocumentTest : public ::testing::Test {
     manager->answer.clear();
     return ReadFileBytes(path);
   }
-
-  CDocTestApp app;
-  CScriptedDocManager* manager = nullptr;
-  CDocTestFrame* frame = nullptr;
-  ScratchFolder folder;
-  MessageBoxRecorder boxes{IDYES};
 };
 
 TEST_F(ImageDocumentTest, NewDocumentFromPendingImageIsUnsavedAndMarked) {

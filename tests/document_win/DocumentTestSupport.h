@@ -3,6 +3,7 @@
 // a document manager whose file-name prompt answers from a script; the document type 129.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -151,3 +152,49 @@ inline std::unique_ptr<CDisplayBitmap> MakePattern(int width, int height) {
 inline uint32_t RGBOf(const CDibBitmap& bitmap, int x, int y) {
   return bitmap.GetPixel(x, y) & 0x00FFFFFFu;
 }
+
+// A test on a shown main frame of type Frame (a CDocTestFrame) with the image document type, the
+// scripted document manager, a scratch folder and message boxes answered Yes; the documents are
+// closed and the frame destroyed afterwards.
+template <class Frame>
+class DocumentFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    manager = new CScriptedDocManager;
+    app.m_pDocManager = manager;
+    app.AddDocTemplate(new CMultiDocTemplate(IDR_LUMATRETYPE, &AfxNewObject<CQuorvaCaptureDoc, CDocument>,
+                                             &AfxNewObject<CChildFrame, CFrameWnd>,
+                                             &AfxNewObject<CSimpleImageView, CView>));
+    frame = new Frame;
+    PrepareFrame();
+    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
+    frame->ShowWindow(SW_SHOW);
+    app.m_pMainWnd = frame;
+  }
+  void TearDown() override {
+    app.CloseAllDocuments(TRUE);
+    if (app.m_pMainWnd) ::DestroyWindow(app.m_pMainWnd->m_hWnd);
+    app.m_pMainWnd = nullptr;
+    DrainQuit();
+  }
+  // What the frame needs before its window is made.
+  virtual void PrepareFrame() {}
+
+  CQuorvaCaptureDoc* NewFromPending(std::unique_ptr<CDisplayBitmap> picture) {
+    app.pending = std::move(picture);
+    app.OnFileNew();
+    PumpMessages();
+    auto docs = manager->GetDocuments();
+    return docs.empty() ? nullptr : dynamic_cast<CQuorvaCaptureDoc*>(docs.back());
+  }
+  void Command(UINT id) {
+    frame->SendMessage(WM_COMMAND, id, 0);
+    PumpMessages();
+  }
+
+  CDocTestApp app;
+  CScriptedDocManager* manager = nullptr;
+  Frame* frame = nullptr;
+  ScratchFolder folder;
+  MessageBoxRecorder boxes{IDYES};
+};

@@ -28,33 +28,9 @@ class CRoutingFrame : public CDocTestFrame {
   CaptureOutputsResult result;
 };
 
-class EditTest : public ::testing::Test {
+class EditTest : public DocumentFrameTest<CRoutingFrame> {
  protected:
-  void SetUp() override {
-    manager = new CScriptedDocManager;
-    app.m_pDocManager = manager;
-    app.AddDocTemplate(new CMultiDocTemplate(IDR_LUMATRETYPE, &AfxNewObject<CQuorvaCaptureDoc, CDocument>,
-                                             &AfxNewObject<CChildFrame, CFrameWnd>,
-                                             &AfxNewObject<CSimpleImageView, CView>));
-    frame = new CRoutingFrame;
-    frame->settings = &app;
-    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
-    frame->ShowWindow(SW_SHOW);
-    app.m_pMainWnd = frame;
-  }
-  void TearDown() override {
-    app.CloseAllDocuments(TRUE);
-    if (app.m_pMainWnd) ::DestroyWindow(app.m_pMainWnd->m_hWnd);
-    app.m_pMainWnd = nullptr;
-    DrainQuit();
-  }
-  CQuorvaCaptureDoc* NewFromPending(std::unique_ptr<CDisplayBitmap> picture) {
-    app.pending = std::move(picture);
-    app.OnFileNew();
-    PumpMessages();
-    auto docs = manager->GetDocuments();
-    return docs.empty() ? nullptr : dynamic_cast<CQuorvaCaptureDoc*>(docs.back());
-  }
+  void PrepareFrame() override { frame->settings = &app; }
   // The way a capture arrives: the frame holds the captured bitmap while the document is made.
   CQuorvaCaptureDoc* NewFromCapture(int width, int height) {
     auto pattern = MakePattern(width, height);
@@ -84,17 +60,7 @@ class EditTest : public ::testing::Test {
         if (RGBOf(a, x, y) != RGBOf(b, x, y)) return false;
     return true;
   }
-  void Command(UINT id) {
-    frame->SendMessage(WM_COMMAND, id, 0);
-    PumpMessages();
-  }
   std::string LastStatus() { return frame->statusBar.GetPaneText(0); }
-
-  CDocTestApp app;
-  CScriptedDocManager* manager = nullptr;
-  CRoutingFrame* frame = nullptr;
-  ScratchFolder folder;
-  MessageBoxRecorder boxes{IDYES};
 };
 
 TEST_F(EditTest, CropUndoRestoresSizeAndPixels) {
