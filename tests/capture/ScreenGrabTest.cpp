@@ -20,14 +20,8 @@ namespace {
 constexpr COLORREF kFill = RGB(0x12, 0xFE, 0x34);
 constexpr uint32_t kFillRgb = 0x12FE34;
 
-std::string HelperPath(const char* exe) { return e2e::JoinPath(e2e::ExecutableFolder(), exe); }
-
-RECT ClientOnScreen(HWND hwnd) {
-  RECT r;
-  GetClientRect(hwnd, &r);
-  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+using e2e::ClientOnScreen;
+using e2e::HelperPath;
 
 RECT WindowRect(HWND hwnd) {
   RECT r{};

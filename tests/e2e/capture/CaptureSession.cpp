@@ -9,8 +9,6 @@ std::string Format1(const std::string& text, const std::string& arg) {
   return out;
 }
 
-std::string HelperPath(const char* exe) { return e2e::JoinPath(e2e::ExecutableFolder(), exe); }
-
 bool PutMarker() { return e2e::WriteClipboardText(kMarker); }
 
 bool MarkerStillThere() {

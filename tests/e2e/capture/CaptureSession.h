@@ -64,7 +64,7 @@ inline const std::string kText1235 =
 // text with %1 replaced.
 std::string Format1(const std::string& text, const std::string& arg);
 
-std::string HelperPath(const char* exe);
+using e2e::HelperPath;
 
 // The marker text a test puts on the clipboard to see whether a capture replaced it.
 inline constexpr const char* kMarker = "lumatre-e2e-marker";

@@ -8,15 +8,8 @@ namespace e2e = lumatre::e2e;
 
 namespace {
 
-std::string HelperPath(const char* exe) { return e2e::JoinPath(e2e::ExecutableFolder(), exe); }
-
-// Client rectangle of a window in screen coordinates.
-RECT ClientOnScreen(HWND hwnd) {
-  RECT r;
-  GetClientRect(hwnd, &r);
-  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+using e2e::ClientOnScreen;
+using e2e::HelperPath;
 
 int PatternMismatches(HWND hwnd, int variant) {
   e2e::Image shot = e2e::CaptureWindow(hwnd, true);

@@ -486,6 +486,8 @@ std::string JoinPath(const std::string& a, const std::string& b) {
   return a + "\\" + b;
 }
 
+std::string HelperPath(const char* exe) { return JoinPath(ExecutableFolder(), exe); }
+
 // ---------------------------------------------------------------------------------------------
 // Program copies
 
@@ -561,6 +563,13 @@ std::string WindowText(HWND hwnd) {
   int n = GetWindowTextA(hwnd, s.data(), len + 1);
   s.resize(n > 0 ? n : 0);
   return s;
+}
+
+RECT ClientOnScreen(HWND hwnd) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
 }
 
 std::vector<HWND> FindTopLevelWindows(DWORD pid, const std::string& className) {

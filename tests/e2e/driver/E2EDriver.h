@@ -83,6 +83,8 @@ bool RemoveDirectoryTree(const std::string& path);
 std::string ExecutableFolder();
 // a + "\\" + b, without doubling a trailing backslash of a.
 std::string JoinPath(const std::string& a, const std::string& b);
+// The path of a helper program built beside the running test.
+std::string HelperPath(const char* exe);
 
 // ---------------------------------------------------------------------------------------------
 // Program copies and processes
@@ -116,6 +118,8 @@ class AppCopy {
 std::vector<HWND> FindTopLevelWindows(DWORD pid, const std::string& className = "");
 std::string WindowClassName(HWND hwnd);
 std::string WindowText(HWND hwnd);
+// The client rectangle of a window in screen coordinates.
+RECT ClientOnScreen(HWND hwnd);
 
 // One started program. The destructor ends it if it is still running.
 class AppProcess {
