@@ -108,15 +108,6 @@ ParseResult ParseUnsignedChecked(const char* text, unsigned long long maxVal, un
   return ParseResult::Ok;
 }
 
-std::string ControlText(HWND h) {
-  if (!h) return {};
-  int len = ::GetWindowTextLengthA(h);
-  std::string s(static_cast<size_t>(len > 0 ? len : 0) + 1, '\0');
-  int got = ::GetWindowTextA(h, s.data(), len + 1);
-  s.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return s;
-}
-
 // Shows the range message with the two limits and fails.
 [[noreturn]] void FailRange(CDataExchange* pDX, UINT nIDPrompt, const char* lo, const char* hi) {
   std::string prompt;
@@ -136,7 +127,7 @@ void TextSigned(CDataExchange* pDX, int nIDC, T& value, long long minVal, long l
   if (!h) return;
   if (pDX->m_bSaveAndValidate) {
     long long v = 0;
-    switch (ParseSignedChecked(ControlText(h).c_str(), minVal, maxVal, v)) {
+    switch (ParseSignedChecked(AfxGetWindowText(h).c_str(), minVal, maxVal, v)) {
       case ParseResult::Ok:
         value = static_cast<T>(v);
         return;
@@ -162,7 +153,7 @@ void TextUnsigned(CDataExchange* pDX, int nIDC, T& value, unsigned long long max
   if (!h) return;
   if (pDX->m_bSaveAndValidate) {
     unsigned long long v = 0;
-    switch (ParseUnsignedChecked(ControlText(h).c_str(), maxVal, v)) {
+    switch (ParseUnsignedChecked(AfxGetWindowText(h).c_str(), maxVal, v)) {
       case ParseResult::Ok:
         value = static_cast<T>(v);
         return;
@@ -187,7 +178,7 @@ void TextReal(CDataExchange* pDX, int nIDC, T& value, int digits) {
   if (!h) return;
   if (pDX->m_bSaveAndValidate) {
     double v = 0;
-    if (!AfxParseReal(ControlText(h).c_str(), v)) FailMessage(pDX, AFX_IDP_PARSE_REAL);
+    if (!AfxParseReal(AfxGetWindowText(h).c_str(), v)) FailMessage(pDX, AFX_IDP_PARSE_REAL);
     if (std::fabs(v) > static_cast<double>(std::numeric_limits<T>::max())) FailMessage(pDX, AFX_IDP_PARSE_REAL);
     value = static_cast<T>(v);
   } else {
@@ -244,7 +235,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, BYTE& value) {
   if (!h) return;
   if (pDX->m_bSaveAndValidate) {
     unsigned long long v = 0;
-    if (ParseUnsignedChecked(ControlText(h).c_str(), 255, v) != ParseResult::Ok) FailMessage(pDX, AFX_IDP_PARSE_BYTE);
+    if (ParseUnsignedChecked(AfxGetWindowText(h).c_str(), 255, v) != ParseResult::Ok) FailMessage(pDX, AFX_IDP_PARSE_BYTE);
     value = static_cast<BYTE>(v);
   } else {
     char buf[8];
@@ -259,7 +250,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value) {
   HWND h = pDX->PrepareEditCtrl(nIDC);
   if (!h) return;
   if (pDX->m_bSaveAndValidate)
-    value = ControlText(h);
+    value = AfxGetWindowText(h);
   else
     ::SetWindowTextA(h, value.c_str());
 }
@@ -269,7 +260,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, char* value, int nMaxLen) {
   HWND h = pDX->PrepareEditCtrl(nIDC);
   if (!h) return;
   if (pDX->m_bSaveAndValidate) {
-    std::string text = ControlText(h);
+    std::string text = AfxGetWindowText(h);
     if (text.size() >= static_cast<size_t>(nMaxLen)) {
       char n[16];
       std::snprintf(n, sizeof(n), "%d", nMaxLen - 1);
@@ -339,7 +330,7 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, std::string& value) {
   bool editable = (::GetWindowLongPtrA(h, GWL_STYLE) & 0x3) != CBS_DROPDOWNLIST;
   if (pDX->m_bSaveAndValidate) {
     if (editable) {
-      value = ControlText(h);
+      value = AfxGetWindowText(h);
     } else {
       LRESULT sel = ::SendMessageA(h, CB_GETCURSEL, 0, 0);
       value.clear();

@@ -594,21 +594,15 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
   if (layout.hDWP) ::EndDeferWindowPos(layout.hDWP);
 }
 
-std::string CWnd::GetDlgItemText(int nID) const {
-  HWND h = ::GetDlgItem(m_hWnd, nID);
+std::string CWnd::GetDlgItemText(int nID) const { return AfxGetWindowText(::GetDlgItem(m_hWnd, nID)); }
+
+std::string CWnd::GetWindowText() const { return AfxGetWindowText(m_hWnd); }
+
+std::string AfxGetWindowText(HWND h) {
   if (!h) return {};
   int len = ::GetWindowTextLengthA(h);
   std::string s(static_cast<size_t>(len > 0 ? len : 0) + 1, '\0');
   int got = ::GetWindowTextA(h, s.data(), len + 1);
-  s.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return s;
-}
-
-std::string CWnd::GetWindowText() const {
-  if (!m_hWnd) return {};
-  int len = ::GetWindowTextLengthA(m_hWnd);
-  std::string s(static_cast<size_t>(len > 0 ? len : 0) + 1, '\0');
-  int got = ::GetWindowTextA(m_hWnd, s.data(), len + 1);
   s.resize(got > 0 ? static_cast<size_t>(got) : 0);
   return s;
 }

@@ -345,6 +345,9 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
 // The message being handled now on this thread (for Default()).
 const MSG* AfxGetCurrentMessage();
 
+// The whole text of a window or control; empty for none.
+std::string AfxGetWindowText(HWND hWnd);
+
 // --- Window classes ---
 
 // Registers (once) a class with AfxWndProc and returns its generated name ("Afx:..."), which
