@@ -298,7 +298,7 @@ void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL bMakeVisible) {
   OnUpdateFrameTitle(TRUE);
 }
 
-void CFrameWnd::ActivateFrame(int nCmdShow) {
+void CFrameWnd::ShowForActivation(int nCmdShow) {
   if (nCmdShow == -1) {
     if (!IsWindowVisible())
       nCmdShow = SW_SHOWNORMAL;
@@ -306,6 +306,10 @@ void CFrameWnd::ActivateFrame(int nCmdShow) {
       nCmdShow = SW_RESTORE;
   }
   if (nCmdShow != -1) ShowWindow(nCmdShow);
+}
+
+void CFrameWnd::ActivateFrame(int nCmdShow) {
+  ShowForActivation(nCmdShow);
   if (!(GetStyle() & WS_CHILD)) ::SetForegroundWindow(m_hWnd);
   ::BringWindowToTop(m_hWnd);
 }

@@ -105,6 +105,9 @@ class CFrameWnd : public CWnd {
   BOOL OnCmdMsgViewAndSelf(UINT nID, int nCode, void* pExtra);
   // A copy of the frame class with the icon of nIDResource (the frame class when there is none).
   LPCSTR GetIconWndClass(DWORD dwDefaultStyle, UINT nIDResource);
+  // The showing part of ActivateFrame: nCmdShow -1 shows a hidden frame normally and restores a
+  // minimised one; a visible one stays as it is.
+  void ShowForActivation(int nCmdShow);
 
   int OnCreate(LPCREATESTRUCT lpcs);
   void OnDestroy();

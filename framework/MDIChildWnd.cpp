@@ -206,12 +206,6 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
 }
 
 void CMDIChildWnd::ActivateFrame(int nCmdShow) {
-  if (nCmdShow == -1) {
-    if (!IsWindowVisible())
-      nCmdShow = SW_SHOWNORMAL;
-    else if (IsIconic())
-      nCmdShow = SW_RESTORE;
-  }
-  if (nCmdShow != -1) ShowWindow(nCmdShow);
+  ShowForActivation(nCmdShow);
   MDIActivate();
 }
