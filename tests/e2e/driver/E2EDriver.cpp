@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+#include "GdiTestUtil.h"
+
 namespace lumatre::e2e {
 namespace {
 
@@ -186,13 +188,7 @@ Image FromDibSection(HDC source, int x, int y, int w, int h) {
   if (w <= 0 || h <= 0) return {};
   ScreenDc screen;
   MemoryDc mem(screen.dc);
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = TopDown32BitmapInfo(w, h);
   void* bits = nullptr;
   GdiObject section(CreateDIBSection(screen.dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!section.obj || !bits || !mem.dc) return {};

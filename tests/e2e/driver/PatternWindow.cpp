@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "E2EDriver.h"
+#include "GdiTestUtil.h"
 
 namespace {
 
@@ -93,13 +94,7 @@ void OnPaint(HWND hwnd) {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
         bits[static_cast<size_t>(y) * w + x] = PatternPixel(g.variant, r.left + x, r.top + y);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = TopDown32BitmapInfo(w, h);
     SetDIBitsToDevice(dc, r.left, r.top, w, h, 0, 0, 0, h, bits.data(), &bi, DIB_RGB_COLORS);
   }
   EndPaint(hwnd, &ps);
