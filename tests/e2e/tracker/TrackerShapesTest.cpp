@@ -30,10 +30,16 @@ void MoveTo(int x, int y) {
 
 class TrackerShapes : public TrackerSession {
  protected:
-  // Inside r the screen shows the pattern inverted.
+  // Inside r the screen shows the pattern inverted: the pixels that do not, once the program has
+  // caught up with the input (up to 3 s on a busy machine).
   int NotInvertedIn(const RECT& r) {
-    e2e::Image now = e2e::CaptureScreen();
-    return e2e::CountPixelsNotMatching(now, r, [&](int x, int y) { return InvertedRgb(before_.Rgb(x, y)); });
+    int count = 0;
+    e2e::WaitUntil([&] {
+      e2e::Image now = e2e::CaptureScreen();
+      count = e2e::CountPixelsNotMatching(now, r, [&](int x, int y) { return InvertedRgb(before_.Rgb(x, y)); });
+      return count == 0;
+    }, 3000, 100);
+    return count;
   }
   int NotAsBeforeIn(const RECT& r) {
     e2e::Image now = e2e::CaptureScreen();
