@@ -1,5 +1,6 @@
 // The settings store against a private registry root: the first run, the exact layout written
 // at exit, round trips, the read rules for every kind of value and bad input of every kind.
+#include "DefaultSettingsValues.h"
 #include "app/SettingsStore.h"
 #include "ScratchRegistry.h"
 
@@ -158,31 +159,10 @@ TEST(SettingsStore, ExitWritesEveryValueWithItsNameTypeAndText) {
     EXPECT_EQ(reg.ValueType(*t.section, t.name), REG_SZ) << t.name;
     EXPECT_EQ(reg.GetString(*t.section, t.name), t.text) << t.name;
   }
-  struct Number { const std::string* section; const char* name; DWORD value; };
-  const Number numbers[] = {
-      {&kLayout, "ImageCenterFlag", 3},
-      {&kLayout, "PrintMode", 1},
-      {&kLayout, "TitleAlign", 4},
-      {&kCapture, "OptionsA", 0x00681669},
-      {&kCapture, "ColorViewBackground", 0x00CC9966},
-      {&kCapture, "ColorImageBackground", 0x00C0C0C0},
-      {&kCapture, "ColorTransparency", 0x00C0C0C0},
-      {&kCapture, "DefaultCaptureAction", 9},
-      {&kCapture, "CaptureDelayTime", 100},
-      {&kCapture, "JPEGOptimizeCoding", 0},
-      {&kCapture, "JPEGQuality", 95},
-      {&kCapture, "JPEGSmootingFactor", 0},
-      {&kCapture, "ColorPickerOutputFormat", 0},
-      {&kCapture, "SendMailImageType", 1},
-      {&kCapture, "RepeatLastMode", 0},
-      {&kCapture, "AutoSaveOptions", 5},
-      {&kCapture, "AutoSaveDigitCount", 5},
-      {&kCapture, "AutoSaveStartNO", 1},
-      {&kCapture, "AutoSaveImageType", 0},
-  };
-  for (const Number& n : numbers) {
-    EXPECT_EQ(reg.ValueType(*n.section, n.name), REG_DWORD) << n.name;
-    EXPECT_EQ(reg.GetDword(*n.section, n.name), n.value) << n.name;
+  for (const defaults::Number& n : defaults::kNumbers) {
+    const std::string& section = n.section == defaults::Section::PrintLayout ? kLayout : kCapture;
+    EXPECT_EQ(reg.ValueType(section, n.name), REG_DWORD) << n.name;
+    EXPECT_EQ(reg.GetDword(section, n.name), n.value) << n.name;
   }
   EXPECT_EQ(reg.ValueCount(kLayout), 7);
   EXPECT_EQ(reg.ValueCount(kHotkeys), 14);

@@ -1,6 +1,7 @@
 // Lumatre.exe for real: first start on an empty registry, the settings written at exit, the
 // read rules seen through the running program, the hand-over to a running instance, the hidden
 // start and closing to the tray.
+#include "DefaultSettingsValues.h"
 #include "E2EDriver.h"
 
 #include <gtest/gtest.h>
@@ -106,31 +107,10 @@ TEST_F(AppStartup, FileExitWritesEveryValueOfTheLayout) {
     EXPECT_EQ(e2e::ReadString(HKEY_CURRENT_USER, *t.section, t.name).value_or("<missing>"), t.text)
         << t.name;
   }
-  struct Number { const std::string* section; const char* name; DWORD value; };
-  const Number numbers[] = {
-      {&kLayout, "ImageCenterFlag", 3},
-      {&kLayout, "PrintMode", 1},
-      {&kLayout, "TitleAlign", 4},
-      {&kCapture, "OptionsA", 0x00681669},
-      {&kCapture, "ColorViewBackground", 0x00CC9966},
-      {&kCapture, "ColorImageBackground", 0x00C0C0C0},
-      {&kCapture, "ColorTransparency", 0x00C0C0C0},
-      {&kCapture, "DefaultCaptureAction", 9},
-      {&kCapture, "CaptureDelayTime", 100},
-      {&kCapture, "JPEGOptimizeCoding", 0},
-      {&kCapture, "JPEGQuality", 95},
-      {&kCapture, "JPEGSmootingFactor", 0},
-      {&kCapture, "ColorPickerOutputFormat", 0},
-      {&kCapture, "SendMailImageType", 1},
-      {&kCapture, "RepeatLastMode", 0},
-      {&kCapture, "AutoSaveOptions", 5},
-      {&kCapture, "AutoSaveDigitCount", 5},
-      {&kCapture, "AutoSaveStartNO", 1},
-      {&kCapture, "AutoSaveImageType", 0},
-  };
-  for (const Number& n : numbers) {
-    EXPECT_EQ(e2e::ValueType(HKEY_CURRENT_USER, *n.section, n.name), REG_DWORD) << n.name;
-    EXPECT_EQ(e2e::ReadDword(HKEY_CURRENT_USER, *n.section, n.name).value_or(0xDEADBEEF), n.value)
+  for (const defaults::Number& n : defaults::kNumbers) {
+    const std::string& section = n.section == defaults::Section::PrintLayout ? kLayout : kCapture;
+    EXPECT_EQ(e2e::ValueType(HKEY_CURRENT_USER, section, n.name), REG_DWORD) << n.name;
+    EXPECT_EQ(e2e::ReadDword(HKEY_CURRENT_USER, section, n.name).value_or(0xDEADBEEF), n.value)
         << n.name;
   }
 }
