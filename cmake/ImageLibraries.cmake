@@ -1,7 +1,7 @@
 # The image file libraries: libjpeg(-turbo), libpng, libtiff, giflib and zlib.
 #
-# Cross builds take the static i686 builds of .deps/i686 (tools/setup-deps.sh makes them) and
-# zlib from the mingw-w64 sysroot; native builds take the system's development packages.
+# Cross builds take the static builds of .deps/i686 or .deps/x86_64 (tools/setup-deps.sh makes
+# them) and zlib from the mingw-w64 sysroot; native builds take the system's development packages.
 # Either way the tree sees five interface targets:
 #   lumatre::jpeg  lumatre::png  lumatre::tiff  lumatre::gif  lumatre::zlib
 # each carrying its include folder and, for the static libraries, what they need after them
@@ -18,8 +18,13 @@ foreach(lib jpeg png tiff gif zlib)
 endforeach()
 
 if(WIN32)
-  set(_deps ${PROJECT_SOURCE_DIR}/.deps/i686)
-  set(_zlib /usr/i686-w64-mingw32/lib/libz.a)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(_arch x86_64)
+  else()
+    set(_arch i686)
+  endif()
+  set(_deps ${PROJECT_SOURCE_DIR}/.deps/${_arch})
+  set(_zlib /usr/${_arch}-w64-mingw32/lib/libz.a)
   foreach(f libjpeg.a libpng16.a libtiff.a libgif.a)
     if(NOT EXISTS ${_deps}/lib/${f})
       message(FATAL_ERROR "${_deps}/lib/${f} is missing: run tools/setup-deps.sh")
@@ -28,7 +33,7 @@ if(WIN32)
   if(NOT EXISTS ${_zlib})
     message(FATAL_ERROR "${_zlib} is missing: run tools/setup-deps.sh")
   endif()
-  target_include_directories(lumatre_imglib_zlib SYSTEM INTERFACE /usr/i686-w64-mingw32/include)
+  target_include_directories(lumatre_imglib_zlib SYSTEM INTERFACE /usr/${_arch}-w64-mingw32/include)
   target_link_libraries(lumatre_imglib_zlib INTERFACE ${_zlib})
   foreach(lib jpeg png tiff gif)
     target_include_directories(lumatre_imglib_${lib} SYSTEM INTERFACE ${_deps}/include)

@@ -21,9 +21,12 @@ struct HookSharedData {
   char keyboardMessageName[28];
 };
 
+// The layout of the 32-bit library (a 64-bit build has wider handles).
 static_assert(offsetof(HookSharedData, forwardKeyboardMessage) == 0);
 static_assert(offsetof(HookSharedData, forwardMouseMessage) == 4);
+#ifndef _WIN64
 static_assert(offsetof(HookSharedData, hotkeys) == 32);
 static_assert(offsetof(HookSharedData, lastMouse) == 104);
 static_assert(offsetof(HookSharedData, mouseMessageName) == 124);
 static_assert(sizeof(HookSharedData) == 180);
+#endif

@@ -7,11 +7,15 @@ __attribute__((section(".shr"), shared)) HookSharedData g_shared = {
     0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, 0, {}, {},
     "TYM_FORWARD_MOUSEMESSAGE", "TYM_FORWARD_KEYBOARDMESSAGE"};
 
-// The two message ids are exported as data: they are the first two words of the record.
-asm(".globl _TSYM_ForwardKeyboardMessage\n"
-    ".set _TSYM_ForwardKeyboardMessage, _g_shared\n"
-    ".globl _TSYM_ForwardMouseMessage\n"
-    ".set _TSYM_ForwardMouseMessage, _g_shared+4\n");
+// The two message ids are exported as data: they are the first two words of the record. (C
+// names carry the target's label prefix: "_" on 32-bit Windows, none on 64-bit.)
+#define QUORVA_STRINGIZE2(x) #x
+#define QUORVA_STRINGIZE(x) QUORVA_STRINGIZE2(x)
+#define QUORVA_LABEL(name) QUORVA_STRINGIZE(__USER_LABEL_PREFIX__) #name
+asm(".globl " QUORVA_LABEL(TSYM_ForwardKeyboardMessage) "\n"
+    ".set " QUORVA_LABEL(TSYM_ForwardKeyboardMessage) ", " QUORVA_LABEL(g_shared) "\n"
+    ".globl " QUORVA_LABEL(TSYM_ForwardMouseMessage) "\n"
+    ".set " QUORVA_LABEL(TSYM_ForwardMouseMessage) ", " QUORVA_LABEL(g_shared) "+4\n");
 
 namespace {
 

@@ -24,7 +24,9 @@ struct HookMouseRecord {
   UINT hitTestCode;
   ULONG_PTR extraInfo;
 };
+#ifndef _WIN64
 static_assert(sizeof(HookMouseRecord) == 20, "the mouse record crosses the library boundary");
+#endif
 
 // Registered message ids of the forwarded mouse and keyboard input. They are the first two
 // words of the shared record.

@@ -40,9 +40,12 @@ TEST(HookSharedData, IdsAreTheFirstTwoWordsOfOneSharedSection) {
   ASSERT_NE(section, nullptr);
   DWORD wanted = IMAGE_SCN_MEM_READ | IMAGE_SCN_MEM_WRITE | IMAGE_SCN_MEM_SHARED;
   EXPECT_EQ(section->Characteristics & wanted, wanted);
-  // The message names follow the table and the mouse record, zero-terminated.
-  EXPECT_STREQ(reinterpret_cast<const char*>(keyboard + 124), "TYM_FORWARD_MOUSEMESSAGE");
-  EXPECT_STREQ(reinterpret_cast<const char*>(keyboard + 152), "TYM_FORWARD_KEYBOARDMESSAGE");
+  // The message names follow the table and the mouse record, zero-terminated (at 124 and 152
+  // in the 32-bit library).
+  const size_t names = offsetof(HookSharedData, mouseMessageName);
+  if (sizeof(void*) == 4) EXPECT_EQ(names, 124u);
+  EXPECT_STREQ(reinterpret_cast<const char*>(keyboard + names), "TYM_FORWARD_MOUSEMESSAGE");
+  EXPECT_STREQ(reinterpret_cast<const char*>(keyboard + names + 28), "TYM_FORWARD_KEYBOARDMESSAGE");
 }
 
 TEST(HookSharedData, TableRoundTripsWholeAndExactly) {
