@@ -25,7 +25,7 @@ bool ClipToShape(HDC dc, const CaptureArea& capture, int width, int height, int 
 UniqueBitmap MakeCaptureBitmap(const CaptureArea& capture, HDC source, COLORREF fillColor,
                                int polygonFillMode) {
   if (!source || capture.IsEmpty() || !IsValidShapeCode(capture.shapeCode)) return {};
-  if (capture.Width() > kMaxCaptureSide || capture.Height() > kMaxCaptureSide) return {};
+  if (!CaptureSizeAllowed(capture.Width(), capture.Height())) return {};
   const int width = static_cast<int>(capture.Width());
   const int height = static_cast<int>(capture.Height());
 

@@ -8,9 +8,17 @@
 #include "CaptureArea.h"
 #include "framework/Handles.h"
 
-// Largest side of a capture in pixels. Larger areas (only possible from damaged input) are
-// refused before anything is allocated.
+// Largest side of a capture in pixels, and most bytes of its 32-bit picture (as much as the
+// image library takes in one bitmap). Larger areas (only possible from damaged input) are
+// refused before anything is allocated, whatever the process could allocate.
 constexpr int64_t kMaxCaptureSide = 32767;
+constexpr int64_t kMaxCaptureBytes = 0x40000000;
+
+// A capture of this size may be made.
+constexpr bool CaptureSizeAllowed(int64_t width, int64_t height) {
+  return width > 0 && height > 0 && width <= kMaxCaptureSide && height <= kMaxCaptureSide &&
+         width * height * 4 <= kMaxCaptureBytes;
+}
 
 // Copies capture.area from source (a screen DC, or a memory DC holding a picture of the screen
 // whose coordinates equal screen coordinates) into a new bitmap compatible with source:

@@ -30,8 +30,7 @@ bool CScreenStill::Take() {
 }
 
 bool CScreenStill::Take(HDC screen, const ScreenMetrics& metrics) {
-  if (!screen || !metrics.IsUsable() || metrics.width > kMaxCaptureSide ||
-      metrics.height > kMaxCaptureSide) {
+  if (!screen || !metrics.IsUsable() || !CaptureSizeAllowed(metrics.width, metrics.height)) {
     Reset();
     return false;
   }

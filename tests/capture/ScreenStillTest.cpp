@@ -77,7 +77,7 @@ TEST(ScreenStill, FailuresLeaveNoImageAndTheNextTakeTriesAgain) {
 
   for (ScreenMetrics bad : {ScreenMetrics{0, 64, 32}, ScreenMetrics{64, -1, 32},
                             ScreenMetrics{64, 64, 0}, ScreenMetrics{40000, 40000, 32},
-                            // passes the size limit, but no bitmap of 3.6 GB can be made
+                            // both sides pass, but not the 3.6 GB of the picture
                             ScreenMetrics{30000, 30000, 32}}) {
     EXPECT_FALSE(still.Take(screen.dc(), bad));
     EXPECT_FALSE(still.HasImage());
@@ -88,6 +88,19 @@ TEST(ScreenStill, FailuresLeaveNoImageAndTheNextTakeTriesAgain) {
   }
   EXPECT_FALSE(still.Take(nullptr, ScreenMetrics{64, 64, 32}));
   EXPECT_FALSE(still.HasImage());
+}
+
+TEST(CaptureSize, SidesAndBytesAreLimited) {
+  struct Case {
+    int64_t width, height;
+    bool allowed;
+  };
+  const Case cases[] = {
+      {1, 1, true},          {0, 10, false},       {10, -1, false},       {32767, 1, true},
+      {32768, 1, false},     {1, 32768, false},    {16384, 16384, true},  {16385, 16384, false},
+      {32767, 8192, true},   {32767, 8193, false}, {30000, 30000, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CaptureSizeAllowed(c.width, c.height), c.allowed) << c.width << " x " << c.height;
 }
 
 TEST(ScreenStill, ReadsTheRealScreenMetrics) {
