@@ -7,10 +7,12 @@ if(NOT TARGET gtest)
   add_subdirectory(${LUMATRE_GTEST_SRC} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endif()
 
-# lumatre_add_test(NAME name SOURCES ... [LIBS ...] [GUI])
+# lumatre_add_test(NAME name SOURCES ... [LIBS ...] [GUI] [TIMEOUT seconds])
 # One executable per group of related cases, registered with ctest. Cross builds run it under
-# Wine through CMAKE_CROSSCOMPILING_EMULATOR. GUI tests share the one virtual desktop, the
-# clipboard and the foreground window, so they never run at the same time as each other.
+# Wine through CMAKE_CROSSCOMPILING_EMULATOR (tools/wine-run). GUI tests need a desktop, its
+# clipboard and its foreground window to themselves: each takes one "desktops" slot of ctest's
+# resource allocation (tools/test.sh offers two desktops, tools/dev-test.sh one), and
+# tools/wine-run runs it on the desktop it got.
 function(lumatre_add_test)
   cmake_parse_arguments(T "GUI" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -25,6 +27,9 @@ function(lumatre_add_test)
   endif()
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
   if(T_GUI)
-    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK desktop LABELS gui)
+    # A fresh build has no measured times yet: the slow screen tests (the ones given long
+    # timeouts) start first, so that the desktops finish at about the same time.
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_GROUPS desktops:1 LABELS gui
+                         ENVIRONMENT LUMATRE_GUI_TEST=1 COST ${T_TIMEOUT})
   endif()
 endfunction()

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Configures and builds the i686 Windows tree ($LUMATRE_BUILD_DIR/win32, default build/win32)
-# or, with --native, the sanitizer build of the portable core ($LUMATRE_BUILD_DIR/native).
+# Configures and builds the Windows tree or, with --native, the sanitizer build of the portable
+# core ($LUMATRE_BUILD_DIR/native). The Windows tree is the 32-bit program in
+# $LUMATRE_BUILD_DIR/win32 (default build/win32); LUMATRE_ARCH=x86_64 builds the same sources
+# for 64-bit Windows in $LUMATRE_BUILD_DIR/win64 (for machines whose Wine runs only that).
 # Further arguments name the targets to build (default: all).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$here"
+source tools/windows-arch.sh
 out="${LUMATRE_BUILD_DIR:-build}"
 jobs=$(nproc)
 if [ "${1:-}" = "--native" ]; then
@@ -15,9 +18,14 @@ if [ "${1:-}" = "--native" ]; then
   cmake --build "$out/native" -j "$jobs" "${targets[@]}"
   exit 0
 fi
-cmake -S . -B "$out/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" \
+arch="${LUMATRE_ARCH:-i686}"
+case "$arch" in
+  i686|x86_64) ;;
+  *) echo "build: LUMATRE_ARCH must be i686 or x86_64" >&2; exit 2 ;;
+esac
+cmake -S . -B "$out/$(lumatre_windows_dir "$arch")" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-$arch.cmake" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$here/tools/wine-run" >/dev/null
 targets=()
 for t in "$@"; do targets+=(--target "$t"); done
-cmake --build "$out/win32" -j "$jobs" "${targets[@]}"
+cmake --build "$out/$(lumatre_windows_dir "$arch")" -j "$jobs" "${targets[@]}"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # For developers: builds the named targets of the Windows tree and runs matching tests in a
-# private Wine session (own Xvfb display, own prefix), so that several people can test at once.
+# private Wine session (own Xvfb display, own prefix, one desktop that the screen tests take in
+# turn), so that several people can test at once.
 #   LUMATRE_BUILD_DIR=build-me tools/dev-test.sh target... [-- ctest arguments]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -9,9 +10,15 @@ out="${LUMATRE_BUILD_DIR:-build}"
 targets=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do targets+=("$1"); shift; done
 [ "${1:-}" = "--" ] && shift
-tools/build.sh "${targets[@]}"
+source tools/windows-arch.sh
+arch=$(lumatre_runnable_arch)
+LUMATRE_ARCH=$arch tools/build.sh "${targets[@]}"
 export LUMATRE_OWN_DISPLAY=1
+lumatre_use_wine "$arch"
 source tools/wine-session.sh
 trap wine_session_stop EXIT
-wine_session_start "$here/$out/wineprefix"
-ctest --test-dir "$out/win32" --output-on-failure "$@"
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
+wine_session_start "$here/$out/wineprefix-$(lumatre_windows_dir "$arch")"
+wine_session_resource_spec "$here/$out/desktops-dev.json"
+ctest --test-dir "$out/$(lumatre_windows_dir "$arch")" --output-on-failure --resource-spec-file "$here/$out/desktops-dev.json" "$@"

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need on a Debian 12 machine, and cross-builds
-# the image libraries for i686 into .deps/ (rebuilt only when missing). Idempotent.
+# the image libraries into .deps/<arch> (rebuilt only when missing): for i686 always, and for
+# x86_64 too where the tests run the 64-bit build (tools/windows-arch.sh). Idempotent.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 deps="$here/.deps"
-prefix="$deps/i686"
 
-need_pkgs=(mingw-w64 wine wine32:i386 fonts-wine xvfb xdotool cmake ninja-build nasm libz-mingw-w64-dev
+need_pkgs=(mingw-w64 wine wine32:i386 wine64 fonts-wine xvfb xdotool cmake ninja-build nasm libz-mingw-w64-dev
            googletest imagemagick netpbm python3 clang libclang-rt-14-dev dpkg-dev x11-utils
            libjpeg-dev libpng-dev libtiff-dev libgif-dev)
 
@@ -34,8 +34,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-mkdir -p "$deps/src" "$prefix"
-toolchain="$here/cmake/mingw-i686.cmake"
+mkdir -p "$deps/src"
 
 fetch_src() {  # source package; prints the unpacked folder
   local pkg=$1 dir
@@ -57,40 +56,51 @@ fetch_src() {  # source package; prints the unpacked folder
   echo "$dir"
 }
 
-cmake_lib() {  # source dir, build name, extra args...
-  local src=$1 name=$2; shift 2
-  cmake -S "$src" -B "$deps/build/$name" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" \
+cmake_lib() {  # arch, source dir, build name, extra args...
+  local arch=$1 src=$2 name=$3; shift 3
+  local prefix="$deps/$arch" build="$deps/build-$arch/$name"
+  cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-$arch.cmake" -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DCMAKE_PREFIX_PATH="$prefix" -Wno-dev "$@" >/dev/null
-  cmake --build "$deps/build/$name" >/dev/null
-  cmake --install "$deps/build/$name" >/dev/null
+  cmake --build "$build" >/dev/null
+  cmake --install "$build" >/dev/null
 }
 
-if [ ! -f "$prefix/lib/libjpeg.a" ]; then
-  echo "setup: building libjpeg-turbo"
-  src=$(fetch_src libjpeg-turbo)
-  cmake_lib "$src" jpeg -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF
-fi
-if [ ! -f "$prefix/lib/libpng.a" ]; then
-  echo "setup: building libpng"
-  src=$(fetch_src libpng1.6)
-  cmake_lib "$src" png -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF
-fi
-if [ ! -f "$prefix/lib/libtiff.a" ]; then
-  echo "setup: building libtiff"
-  src=$(fetch_src tiff)
-  cmake_lib "$src" tiff -DBUILD_SHARED_LIBS=OFF -Dtiff-tools=OFF -Dtiff-tests=OFF \
-    -Dtiff-contrib=OFF -Dtiff-docs=OFF -Dlzw=OFF -Dwebp=OFF -Dzstd=OFF -Dlzma=OFF \
-    -Djbig=OFF -Dlerc=OFF -Dlibdeflate=OFF -Djpeg=ON -Dzlib=ON
-fi
-if [ ! -f "$prefix/lib/libgif.a" ]; then
-  echo "setup: building giflib"
-  src=$(fetch_src giflib)
-  rm -rf "$deps/build/gif" && mkdir -p "$deps/build/gif"
-  for f in dgif_lib egif_lib gifalloc gif_err gif_font gif_hash openbsd-reallocarray quantize; do
-    i686-w64-mingw32-gcc-posix -O2 -c "$src/$f.c" -I"$src" -o "$deps/build/gif/$f.o"
-  done
-  i686-w64-mingw32-ar rcs "$prefix/lib/libgif.a" "$deps/build/gif"/*.o
-  cp "$src/gif_lib.h" "$prefix/include/"
-fi
+# The four libraries, static, for one arch.
+build_libs() {  # arch
+  local arch=$1 src
+  local prefix="$deps/$arch"
+  mkdir -p "$prefix"
+  if [ ! -f "$prefix/lib/libjpeg.a" ]; then
+    echo "setup: building libjpeg-turbo ($arch)"
+    src=$(fetch_src libjpeg-turbo)
+    cmake_lib "$arch" "$src" jpeg -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF
+  fi
+  if [ ! -f "$prefix/lib/libpng.a" ]; then
+    echo "setup: building libpng ($arch)"
+    src=$(fetch_src libpng1.6)
+    cmake_lib "$arch" "$src" png -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF
+  fi
+  if [ ! -f "$prefix/lib/libtiff.a" ]; then
+    echo "setup: building libtiff ($arch)"
+    src=$(fetch_src tiff)
+    cmake_lib "$arch" "$src" tiff -DBUILD_SHARED_LIBS=OFF -Dtiff-tools=OFF -Dtiff-tests=OFF \
+      -Dtiff-contrib=OFF -Dtiff-docs=OFF -Dlzw=OFF -Dwebp=OFF -Dzstd=OFF -Dlzma=OFF \
+      -Djbig=OFF -Dlerc=OFF -Dlibdeflate=OFF -Djpeg=ON -Dzlib=ON
+  fi
+  if [ ! -f "$prefix/lib/libgif.a" ]; then
+    echo "setup: building giflib ($arch)"
+    src=$(fetch_src giflib)
+    rm -rf "$deps/build-$arch/gif" && mkdir -p "$deps/build-$arch/gif"
+    for f in dgif_lib egif_lib gifalloc gif_err gif_font gif_hash openbsd-reallocarray quantize; do
+      $arch-w64-mingw32-gcc-posix -O2 -c "$src/$f.c" -I"$src" -o "$deps/build-$arch/gif/$f.o"
+    done
+    $arch-w64-mingw32-ar rcs "$prefix/lib/libgif.a" "$deps/build-$arch/gif"/*.o
+    cp "$src/gif_lib.h" "$prefix/include/"
+  fi
+}
+
+source "$here/tools/windows-arch.sh"
+build_libs i686
+[ "$(lumatre_runnable_arch)" = i686 ] || build_libs x86_64
 echo "setup: dependencies ready"
