@@ -19,6 +19,13 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_WM_QUERYENDSESSION()
   ON_WM_ENDSESSION()
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+  ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+  ON_WM_MENUSELECT()
+  ON_WM_EXITMENULOOP()
+  ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+  ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
 END_MESSAGE_MAP()
 
 namespace {
@@ -31,7 +38,7 @@ bool HasResource(LPCSTR type, UINT id) {
 
 CFrameWnd::CFrameWnd() = default;
 
-CFrameWnd::~CFrameWnd() = default;
+CFrameWnd::~CFrameWnd() { DetachControlBars(); }
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
   if (!cs.lpszClass) cs.lpszClass = AfxFrameWndClass();
@@ -134,6 +141,7 @@ CView* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
 }
 
 void CFrameWnd::OnDestroy() {
+  DetachControlBars();
   // Creation failed (WM_CREATE said no): Create frees the menu it loaded, not the window.
   if (m_nFlags & WF_CREATING) {
     ::SetMenu(m_hWnd, nullptr);
@@ -220,11 +228,12 @@ void CFrameWnd::OnEndSession(BOOL bEnding) {
   }
 }
 
-LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
   if (m_bTitleDirty) {
     m_bTitleDirty = FALSE;
     OnUpdateFrameTitle(TRUE);
   }
+  OnIdleUpdateBars(wParam);
   return 0;
 }
 
@@ -252,11 +261,6 @@ void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify) {
 CDocument* CFrameWnd::GetActiveDocument() {
   CView* view = GetActiveView();
   return view ? view->GetDocument() : nullptr;
-}
-
-void CFrameWnd::RecalcLayout(BOOL) {
-  if (!m_hWnd) return;
-  RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
 }
 
 void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "FrameworkRes.h"
 #include "Wnd.h"
@@ -12,6 +13,8 @@
 class CView;
 class CDocument;
 class CMenu;
+class CControlBar;
+class CStatusBar;
 
 // Frame styles (kept in the low word of the window style, which frame classes do not use).
 constexpr DWORD FWS_ADDTOTITLE = 0x00008000L;  // the title shows the active document's name
@@ -65,8 +68,12 @@ class CFrameWnd : public CWnd {
   virtual CFrameWnd* GetActiveFrame() { return this; }
 
   // --- Layout and title ---
-  // Arranges control bars and the client area; bars hook in here later.
+  // Arranges the docked control bars (see GetLayoutOrder) and gives what they leave to the
+  // client (AFX_IDW_PANE_FIRST: the view or the MDI client); floating bars' windows follow
+  // their bars' sizes. Delayed bar shows and hides take effect here.
   virtual void RecalcLayout(BOOL bNotify = TRUE);
+  // Lays the frame out at the next idle time.
+  void DelayRecalcLayout(BOOL bNotify = TRUE);
   // Sets the window title from m_strTitle (and the active document with FWS_ADDTOTITLE).
   virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
   void UpdateFrameTitleForDocument(LPCSTR lpszDocName);
@@ -96,6 +103,44 @@ class CFrameWnd : public CWnd {
   // Runs the update-UI handlers for the items of a popup menu.
   void UpdateMenuItems(CMenu* pPopupMenu);
 
+  // --- Control bars (FrameWndBars.cpp) ---
+  // The sides bars may dock on (CBRS_ALIGN_* bits); until this is called, any side.
+  void EnableDocking(DWORD dwDockStyle);
+  DWORD GetDockingAlignment() const { return m_dwDockStyle; }
+  // Docks pBar on side nDockBarID (AFX_IDW_DOCKBAR_TOP/BOTTOM/LEFT/RIGHT) or, with 0, on its
+  // preferred side: the side it is (or was last) docked on when allowed, else the first allowed
+  // of top, bottom, left, right. Allowed: the sides both the bar (CControlBar::EnableDocking)
+  // and this frame allow; a bar without EnableDocking stays on its own side. A floating bar
+  // comes back into the frame (its floating window goes). The bar becomes the innermost of its
+  // side and the frame is laid out. FALSE, with nothing changed, for a side not allowed, a bar
+  // without window or a bar of another frame.
+  BOOL DockControlBar(CControlBar* pBar, UINT nDockBarID = 0);
+  // Moves pBar into a floating tool window whose top-left corner is at screen point `point`
+  // (made on first use, moved afterwards) and lays the frame out. dwStyle: CBRS_ALIGN_TOP or
+  // _BOTTOM floats it horizontal, _LEFT or _RIGHT vertical; 0 keeps its orientation. FALSE for
+  // a bar without window or of another frame.
+  BOOL FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = 0);
+  // Shows or hides a bar (with its floating window) and lays the frame out now, or with bDelay
+  // shows or hides it at the next layout (idle time); IsVisible tells the coming state.
+  void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+  // The bar whose window has id nID (docked or floating), or null.
+  CControlBar* GetControlBar(UINT nID) const;
+  // This frame's bars in docking order (the last docked last).
+  const std::vector<CControlBar*>& GetControlBars() const { return m_listControlBars; }
+  // Bars register when they are made for this frame and leave when they go.
+  void AddControlBar(CControlBar* pBar);
+  void RemoveControlBar(CControlBar* pBar);
+
+  // --- Message pane ---
+  // Shows a text / the prompt of command nID (its string before the first "\n") in pane 0 of
+  // the status bar of the top-level frame. AFX_IDS_IDLEMESSAGE gives "Ready".
+  void SetMessageText(LPCSTR lpszText);
+  void SetMessageText(UINT nID);
+  // The prompt for command nID (empty without a string).
+  virtual void GetMessageString(UINT nID, std::string& rMessage) const;
+  // The status bar showing this frame's messages (the top-level frame's), or null.
+  CStatusBar* GetMessageBar() const;
+
  protected:
   CView* m_pViewActive = nullptr;
   UINT m_nIDHelp = 0;  // resource id the frame was loaded from
@@ -119,10 +164,38 @@ class CFrameWnd : public CWnd {
   void OnEndSession(BOOL bEnding);
   LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
 
+  // ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR (and any bar id mapped to them by derived frames):
+  // show or hide the bar with that id; checked while it is visible.
+  BOOL OnBarCheck(UINT nID);
+  void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
+  // WM_SETMESSAGESTRING: wParam a string id, or lParam a text.
+  LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+  // Menu prompts in the message pane; the idle message when the menu closes.
+  void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hMenu);
+  void OnExitMenuLoop(BOOL bIsTrackPopupMenu);
+  // Tool tips of the bars' tool tip controls (TTN_GETDISPINFOA/W).
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+  BOOL OnToolTipText(NMHDR* pNMHDR, LRESULT* pResult);
+  // Docked bars first: the outer bars (status bar), then the bars docked at the top, bottom,
+  // left and right, each side in docking order; then the other children in Z-order.
+  void GetLayoutOrder(std::vector<HWND>& children) const override;
+
   DECLARE_MESSAGE_MAP()
 
  private:
+  // Idle work of the bars: delayed layout, update of floating bars.
+  void OnIdleUpdateBars(WPARAM wParam);
+  // The frame is going: its bars forget it.
+  void DetachControlBars();
+
   CCreateContext* m_pCreateContext = nullptr;
+  std::vector<CControlBar*> m_listControlBars;
+  DWORD m_dwDockStyle = 0xF000;  // CBRS_ALIGN_ANY
+  BOOL m_bLayoutPending = FALSE;
+  BOOL m_bInRecalcLayout = FALSE;
+  UINT m_nIDLastMessage = 0;
+  std::string m_strToolTip;    // the text of the last tool tip (the tip control copies it)
+  std::wstring m_wstrToolTip;
   friend class CMDIChildWnd;
   friend class CMDIFrameWnd;
 };

@@ -1,6 +1,6 @@
 // The application framework of Lumatre: a thin layer over Win32 with message maps, command
-// routing, frames (also MDI), dialogs with data exchange, profile settings and the recent-file
-// list. Include this one header.
+// routing, frames (also MDI) with docking control bars, dialogs with data exchange, common-control
+// wrappers, profile settings and the recent-file list. Include this one header.
 #pragma once
 
 #include <windows.h>
@@ -24,7 +24,12 @@
 #include "ScrollView.h"
 #include "DocTemplate.h"
 #include "DocManager.h"
+#include "ImageList.h"
+#include "ControlBar.h"
+#include "MiniDockFrameWnd.h"
 #include "StatusBar.h"
+#include "ToolBar.h"
+#include "TabCtrl.h"
 #include "DataExchange.h"
 #include "Dialog.h"
 #include "MessageBox.h"

@@ -211,6 +211,24 @@ class WindowDC {
   HDC dc_ = nullptr;
 };
 
+// GetWindowDC / ReleaseDC: the whole window, non-client area included.
+class WindowFrameDC {
+ public:
+  explicit WindowFrameDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetWindowDC(hwnd)) {}
+  ~WindowFrameDC() {
+    if (dc_) ::ReleaseDC(hwnd_, dc_);
+  }
+  WindowFrameDC(const WindowFrameDC&) = delete;
+  WindowFrameDC& operator=(const WindowFrameDC&) = delete;
+
+  HDC get() const noexcept { return dc_; }
+  explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
 // BeginPaint / EndPaint inside a WM_PAINT handler.
 class PaintDC {
  public:

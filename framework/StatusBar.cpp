@@ -2,12 +2,28 @@
 
 #include <commctrl.h>
 
+#include "FrameWnd.h"
 #include "MessageBox.h"
 
-BEGIN_MESSAGE_MAP(CStatusBar, CWnd)
-  ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
+BEGIN_MESSAGE_MAP(CStatusBar, CControlBar)
   ON_WM_SIZE()
 END_MESSAGE_MAP()
+
+// The state a pane's update handlers give it: its text, and no text while disabled.
+class CStatusCmdUI : public CCmdUI {
+ public:
+  explicit CStatusCmdUI(CStatusBar* pBar) : m_pBar(pBar) {}
+  void Enable(BOOL bOn) override {
+    m_bEnableChanged = TRUE;
+    m_pBar->EnablePane(static_cast<int>(m_nIndex), bOn != FALSE);
+  }
+  void SetCheck(int) override {}
+  void SetRadio(BOOL) override {}
+  void SetText(LPCSTR lpszText) override { m_pBar->SetPaneText(static_cast<int>(m_nIndex), lpszText, FALSE); }
+
+ private:
+  CStatusBar* m_pBar;
+};
 
 CStatusBar::CStatusBar() = default;
 
@@ -17,12 +33,12 @@ CStatusBar::~CStatusBar() {
 }
 
 BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
-  if (!pParentWnd || !pParentWnd->m_hWnd) return FALSE;
+  if (!pParentWnd || !pParentWnd->m_hWnd || !AfxInitCommonControls(ICC_BAR_CLASSES)) return FALSE;
   // A size grip only where the frame is a top-level window that can be resized.
-  DWORD style = dwStyle | WS_CHILD | WS_CLIPSIBLINGS;
-  if ((pParentWnd->GetStyle() & WS_THICKFRAME) && !(pParentWnd->GetStyle() & WS_CHILD)) style |= SBARS_SIZEGRIP;
-  if (!CreateEx(0, STATUSCLASSNAMEA, "", style, CRect(0, 0, 0, 0), pParentWnd, nID)) return FALSE;
-  return TRUE;
+  DWORD ctrlStyle = 0;
+  if ((pParentWnd->GetStyle() & WS_THICKFRAME) && !(pParentWnd->GetStyle() & WS_CHILD)) ctrlStyle |= SBARS_SIZEGRIP;
+  const DWORD style = (dwStyle & ~(CBRS_ALIGN_ANY | CBRS_FLOATING)) | CBRS_ALIGN_BOTTOM;
+  return CreateBar(0, STATUSCLASSNAMEA, "", style, ctrlStyle, pParentWnd, nID);
 }
 
 BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
@@ -73,10 +89,18 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCSTR lpszNewText, BOOL bUpdate) {
   if (pane.text == text) return TRUE;
   pane.text = text;
   if (m_hWnd) {
-    SendMessage(SB_SETTEXTA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(pane.text.c_str()));
+    SendMessage(SB_SETTEXTA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(ShownText(pane)));
     if (bUpdate) UpdateWindow();
   }
   return TRUE;
+}
+
+void CStatusBar::EnablePane(int nIndex, bool bEnable) {
+  if (nIndex < 0 || nIndex >= GetCount()) return;
+  Pane& pane = m_panes[static_cast<size_t>(nIndex)];
+  if (pane.disabled == !bEnable) return;
+  pane.disabled = !bEnable;
+  if (m_hWnd) SendMessage(SB_SETTEXTA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(ShownText(pane)));
 }
 
 std::string CStatusBar::GetPaneText(int nIndex) const {
@@ -104,7 +128,7 @@ void CStatusBar::UpdatePanes() {
   }
   SendMessage(SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
   for (size_t i = 0; i < m_panes.size(); ++i)
-    SendMessage(SB_SETTEXTA, i, reinterpret_cast<LPARAM>(m_panes[i].text.c_str()));
+    SendMessage(SB_SETTEXTA, i, reinterpret_cast<LPARAM>(ShownText(m_panes[i])));
   if (m_progress) {
     RECT pane;
     if (GetItemRect(0, &pane))
@@ -112,31 +136,31 @@ void CStatusBar::UpdatePanes() {
   }
 }
 
-LRESULT CStatusBar::OnSizeParent(WPARAM, LPARAM lParam) {
-  auto* layout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
-  if (!layout || !(GetStyle() & WS_VISIBLE)) return 0;
+CSize CStatusBar::CalcFixedLayout(BOOL bStretch, BOOL) {
+  if (!m_hWnd) return CSize();
   RECT rc;
   ::GetWindowRect(m_hWnd, &rc);
   int height = rc.bottom - rc.top;
   if (height <= 0) {
     // Not sized yet: the control's own height for its font.
-    HDC dc = ::GetDC(m_hWnd);
+    WindowDC dc(m_hWnd);
     TEXTMETRICA tm{};
-    SelectObjectGuard font(dc, GetFont());
-    ::GetTextMetricsA(dc, &tm);
-    font.reset();
-    ::ReleaseDC(m_hWnd, dc);
+    SelectObjectGuard font(dc.get(), GetFont());
+    ::GetTextMetricsA(dc.get(), &tm);
     height = tm.tmHeight + 2 * ::GetSystemMetrics(SM_CYEDGE) + 4;
   }
-  RECT& free = layout->rect;
-  int top = free.bottom - height;
-  if (top < free.top) top = free.top;
-  layout->sizeTotal.cy += free.bottom - top;
-  if (layout->hDWP)
-    layout->hDWP = ::DeferWindowPos(layout->hDWP, m_hWnd, nullptr, free.left, top, free.right - free.left,
-                                    free.bottom - top, SWP_NOACTIVATE | SWP_NOZORDER);
-  free.bottom = top;
-  return 0;
+  return CSize(bStretch ? 32767 : static_cast<int>(rc.right - rc.left), height);
+}
+
+void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL) {
+  // Only panes with update handlers change: the others keep their texts.
+  CStatusCmdUI state(this);
+  state.m_pOther = this;
+  state.m_nIndexMax = static_cast<UINT>(GetCount());
+  for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
+    state.m_nID = m_panes[state.m_nIndex].id;
+    if (state.m_nID != ID_SEPARATOR) state.DoUpdate(pTarget, FALSE);
+  }
 }
 
 void CStatusBar::OnSize(UINT nType, int cx, int cy) {
@@ -167,5 +191,8 @@ void CStatusBar::ShowProgress(int percent) {
 
 CStatusBar* AfxGetStatusBar(CWnd* pFrame) {
   if (!pFrame || !pFrame->m_hWnd) return nullptr;
+  if (auto* frame = dynamic_cast<CFrameWnd*>(pFrame)) {
+    if (auto* bar = dynamic_cast<CStatusBar*>(frame->GetControlBar(AFX_IDW_STATUS_BAR))) return bar;
+  }
   return dynamic_cast<CStatusBar*>(CWnd::FromHandlePermanent(::GetDlgItem(pFrame->m_hWnd, AFX_IDW_STATUS_BAR)));
 }

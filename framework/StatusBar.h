@@ -1,6 +1,10 @@
 // CStatusBar: the frame's status bar (the common "msctls_statusbar32" control) as a control bar
-// at the bottom of its frame. Pane 0 is the message pane and takes the width the fixed panes
-// leave; each other pane has a fixed width and an id whose string resource is its first text.
+// docked at the bottom of its frame, below every other bar. Pane 0 is the message pane (the
+// frame's SetMessageText, fly-by help and menu prompts write there) and takes the width the
+// fixed panes leave; each other pane has a fixed width and an id whose string resource is its
+// first text. At idle time a pane whose id has an update handler takes the text the handler
+// sets (SetText), and shows none while the handler disables it; other panes keep what
+// SetPaneText gave them.
 //
 // The message pane can show a progress bar in place of its text (ShowProgress): long
 // operations on the user-interface thread report through it, and the bar goes away again when
@@ -10,16 +14,17 @@
 #include <string>
 #include <vector>
 
+#include "ControlBar.h"
 #include "FrameworkRes.h"
 #include "Handles.h"
-#include "Wnd.h"
 
-class CStatusBar : public CWnd {
+class CStatusBar : public CControlBar {
  public:
   CStatusBar();
   ~CStatusBar() override;
 
-  // Makes the bar as child nID of pParentWnd (a frame), at its bottom.
+  // Makes the bar as child nID of pParentWnd (a frame), docked at its bottom (whatever
+  // CBRS_ALIGN_* dwStyle holds). A resizable top-level frame gets a size grip.
   BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE,
               UINT nID = AFX_IDW_STATUS_BAR);
   // One pane per id: ID_SEPARATOR (0) gives an empty pane, any other id the text of its
@@ -43,10 +48,14 @@ class CStatusBar : public CWnd {
   BOOL HasProgressBar() const { return static_cast<bool>(m_progress); }
   HWND GetProgressBar() const { return m_progress.get(); }
 
+  // The control's height for its font; as wide as the frame (bStretch) or as it is now.
+  CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
+  void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
+  BOOL IsOuterBar() const override { return TRUE; }
+
  protected:
   // Applies the pane widths and texts to the control.
   void UpdatePanes();
-  LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
   void OnSize(UINT nType, int cx, int cy);
 
   DECLARE_MESSAGE_MAP()
@@ -56,7 +65,12 @@ class CStatusBar : public CWnd {
     UINT id = 0;
     int width = 0;
     std::string text;
+    bool disabled = false;  // an update handler disabled it: it shows no text
   };
+  friend class CStatusCmdUI;
+  // Enables or disables a pane's text (update handlers).
+  void EnablePane(int nIndex, bool bEnable);
+  const char* ShownText(const Pane& pane) const { return pane.disabled ? "" : pane.text.c_str(); }
   std::vector<Pane> m_panes;
   UniqueWindow m_progress;
 };

@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "CmdTarget.h"
 #include "Geometry.h"
@@ -148,8 +149,9 @@ class CWnd : public CCmdTarget {
   void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE,
                                 BOOL bOnlyPerm = FALSE);
   // Lays out the child windows with ids nIDFirst..nIDLast (control bars) by asking each with
-  // WM_SIZEPARENT for its share of the client area; the child nIDLeftOver gets what remains.
-  // reposQuery only computes the remaining rectangle into lpRectParam.
+  // WM_SIZEPARENT for its share of the client area, in the order GetLayoutOrder gives; the
+  // child nIDLeftOver gets what remains. reposQuery only computes the remaining rectangle into
+  // lpRectParam.
   enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2 };
   void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault,
                       LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
@@ -257,6 +259,10 @@ class CWnd : public CCmdTarget {
   int ReleaseDC(HDC hDC) { return ::ReleaseDC(m_hWnd, hDC); }
 
  protected:
+  // The children RepositionBars asks, in that order: here every child in Z-order (frames put
+  // their docked bars first, in docking order).
+  virtual void GetLayoutOrder(std::vector<HWND>& children) const;
+
   // --- Default message handlers: each runs the default procedure (see MessageMap.h) ---
   int OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
   void OnDestroy() { Default(); }

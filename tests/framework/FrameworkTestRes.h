@@ -25,3 +25,19 @@
 #define ID_TEST_APPONLY 32002
 #define ID_TEST_NOHANDLER 32003
 #define ID_TEST_CHECKED 32004
+
+// Control bars: a toolbar (resource and bitmap strip of 16 x 15 images), malformed toolbars and
+// the toolbar's commands.
+#define IDR_TESTTOOLBAR 210
+#define IDR_TB_BADVERSION 211
+#define IDR_TB_TRUNCATED 212
+#define IDR_TB_NOBITMAP 213
+#define IDR_TB_FEWIMAGES 214
+#define IDR_TB_ZEROSIZE 215
+#define IDR_TB_MISSING 219
+
+#define ID_TEST_TB_RUN 32010
+#define ID_TEST_TB_DISABLED 32011
+#define ID_TEST_TB_CHECK 32012
+#define ID_TEST_TB_NOHANDLER 32013
+#define ID_TEST_TB_LONGTIP 32014
