@@ -17,6 +17,13 @@ namespace {
 constexpr char kRegistryKey[] = "Lumatre";
 constexpr UINT kRecentFileCount = 6;
 constexpr DWORD kHiddenStartPauseMs = 100;
+constexpr char kStartupFailed[] = "Lumatre could not start: its main window could not be created.";
+
+void ReportStartupFailure(const std::string& reason) {
+  std::string text = kStartupFailed;
+  if (!reason.empty()) text += "\n\n" + reason;
+  AfxMessageBox(text.c_str(), MB_OK | MB_ICONSTOP);
+}
 
 }  // namespace
 
@@ -58,7 +65,10 @@ BOOL CLumatreApp::InitInstance() {
 
   auto* frame = new CMainFrame;
   if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
+    // Without its main window (toolbar, status bar, tray icon) the program cannot run: say why.
+    std::string reason = frame->CreationError();
     delete frame;
+    ReportStartupFailure(reason);
     return FALSE;
   }
   m_pMainWnd = frame;

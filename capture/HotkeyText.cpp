@@ -46,6 +46,34 @@ std::string FormatHotkeyText(WORD code, const KeyNameMap& keyNames) {
   return text;
 }
 
+std::string BuildHotkeyMenuLabel(const std::string& menuText, WORD code, const KeyNameMap& keyNames,
+                                 long registeredFlag) {
+  std::string label = menuText;
+  const std::string hotkey = FormatHotkeyText(code, keyNames);
+  if (!hotkey.empty()) label += "\t" + hotkey;
+  if (registeredFlag != 1) label += " (?)";
+  return label;
+}
+
+void ApplyHotkeyLabels(HMENU popup, const ModeNameMap& modeNames, const KeyNameMap& keyNames, const WORD* codes,
+                       const LONG* registered) {
+  if (!popup || modeNames.empty()) return;
+  const int count = ::GetMenuItemCount(popup);
+  for (int position = 0; position < count; ++position) {
+    const UINT id = ::GetMenuItemID(popup, position);
+    auto mode = modeNames.find(id);
+    if (id == 0 || id == static_cast<UINT>(-1) || mode == modeNames.end()) continue;
+    const int slot = mode->second.index;
+    if (slot < 0 || slot >= kCaptureModeSlots) continue;
+    const std::string label = BuildHotkeyMenuLabel(mode->second.text, codes[slot], keyNames, registered[slot]);
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_STRING;
+    mii.dwTypeData = const_cast<LPSTR>(label.c_str());
+    ::SetMenuItemInfoA(popup, static_cast<UINT>(position), TRUE, &mii);
+  }
+}
+
 ModeNameMap BuildModeNames() {
   ModeNameMap names;
   const CaptureModeInfo* table = CaptureModeTable();

@@ -29,6 +29,20 @@ KeyNameMap BuildKeyNames();
 // code 0 is an empty text.
 std::string FormatHotkeyText(WORD code, const KeyNameMap& keyNames);
 
+// The text of a capture command's menu item with its hotkey: the mode's menu text, then a tab
+// and the hotkey's text when the code has a modifier or a named key, then " (?)" when the
+// system did not register the hotkey (registeredFlag other than 1; a code of 0 is never
+// registered). "Ac&tive Window" with Alt+Print Screen gives "Ac&tive Window\tAlt+Print Screen".
+std::string BuildHotkeyMenuLabel(const std::string& menuText, WORD code, const KeyNameMap& keyNames,
+                                 long registeredFlag);
+
+// Relabels every item of the popup (not of nested popups) whose command is a capture mode with
+// BuildHotkeyMenuLabel of the mode's menu text, its code in codes and its flag in registered
+// (both indexed by CaptureModeIndex, 36 entries). Only the texts change: each item keeps its
+// type (owner-drawn or not), state and data.
+void ApplyHotkeyLabels(HMENU popup, const ModeNameMap& modeNames, const KeyNameMap& keyNames, const WORD* codes,
+                       const LONG* registered);
+
 // Every mode command (the fourteen of the mode table) with an empty text.
 ModeNameMap BuildModeNames();
 // Gives the map's entries their texts from the items of a menu (the first popup of the tray

@@ -1,6 +1,11 @@
 // CMainFrame: Lumatre's main window, an MDI frame of window class "LumatreMainFrameClass" made
-// from resource 128. It carries the system-close mark of the closing step and, once created,
-// starts the capture input with a deferred message to itself.
+// from resource 128, with the toolbar, the status bar, owner-drawn menus with command images and
+// hotkey labels, and the tray icon. It carries the system-close mark of the closing step and,
+// once created, starts the capture input with a deferred message to itself.
+//
+// Its own commands (MainFrameCommands.cpp) show and hide the program, open new images (Create
+// New Image, Paste As New Image), the output folder and the web page, and the About box; its
+// menus (MainFrameMenus.cpp) are drawn by COwnerDrawMenus.
 //
 // Its capture side (MainFrameCapture.cpp) runs the capture modes: the commands and hotkeys that
 // start them, the preparation every capture goes through (hiding the program, the capture
@@ -19,11 +24,15 @@
 #include "capture/PointerBackground.h"
 #include "capture/ScreenFreezeWnd.h"
 #include "document/DocumentHost.h"
+#include "ui/OwnerDrawMenus.h"
+#include "ui/SystemTray.h"
 
 // Private messages of the main frame.
+constexpr UINT UWM_TRAYNOTIFY = WM_USER + 200;     // 1224: the tray icon's notifications
 constexpr UINT UWM_ROUTECAPTURE = WM_USER + 203;   // 1227: route capturedBitmap to its outputs
 constexpr UINT UWM_FINISHCAPTURE = WM_USER + 205;  // 1229: finish the capture
 constexpr UINT UWM_TRAYMENUOPEN = WM_USER + 207;   // 1231: the tray popup menu is about to open
+constexpr UINT UWM_OPENHOMEPAGE = WM_USER + 209;   // 1233: open the product's web page
 constexpr UINT UWM_INITCAPTURE = WM_USER + 210;    // 1234: deferred start of the capture input
 
 // The frame's one timer: every 300 ms the active image view blinks its selection border.
@@ -39,6 +48,13 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
 
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   bool TakeSystemCloseMark() override;
+  // Why the window could not be made ("Unable to create Statusbar." ...); empty when it was.
+  const std::string& CreationError() const { return m_creationError; }
+  CStatusBar& StatusBar() { return m_wndStatusBar; }
+  CToolBar& ToolBar() { return m_wndToolBar; }
+  CSystemTray& TrayIcon() { return m_trayIcon; }
+  // Shows the main window normally (restored when minimised) and brings it to the front.
+  void ShowMainWindow();
   // The capture a new image document takes its picture from (null when none is waiting).
   HBITMAP GetCapturedBitmap() const override { return m_capturedBitmap.get(); }
   // The outputs of a new capture document, asked for by its view once the window shows
@@ -101,6 +117,26 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   // Mouse input while a tracked mode runs: the selection tracker draws and picks.
   LRESULT OnForwardMouse(WPARAM wParam, LPARAM lParam);
   void OnDisplayChange(UINT bitsPerPixel, int cx, int cy);
+  void OnSettingChange(UINT flags, LPCSTR section);
+  void OnSysColorChange();
+  // Menus (MainFrameMenus.cpp): hotkey labels and command images each time a popup opens.
+  void OnInitMenuPopup(HMENU popup, UINT index, BOOL sysMenu);
+  void OnMeasureItem(int controlId, LPMEASUREITEMSTRUCT mis);
+  void OnDrawItem(int controlId, LPDRAWITEMSTRUCT dis);
+  LRESULT OnUpdateTabBar(WPARAM wParam, LPARAM lParam);
+  LRESULT OnOpenHomePageMessage(WPARAM wParam, LPARAM lParam);
+
+  // The frame's own commands (MainFrameCommands.cpp).
+  void OnOptions();
+  void OnFileCloseAll();
+  void OnShowMainWindow();
+  void OnPasteAsNewImage();
+  void OnUpdatePasteAsNewImage(CCmdUI* pCmdUI);
+  void OnExploreOutput();
+  void OnHomePage();
+  void OnMenuBanner();
+  void OnAppAbout();
+  void OnFileNew();
 
   // The capture commands.
   void OnCaptureActiveWindow();
@@ -143,7 +179,18 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   void ShowHotkeyMessage(UINT stringId, int slot, UINT type);
   void PlayCaptureSound();
 
+  // Creation steps.
+  bool CreateToolBar();
+  bool CreateToolBarImages();
+  bool CreateStatusBar();
+  bool CreateTrayIcon();
+  // Relabels the capture commands of a popup with their hotkeys.
+  void UpdateHotkeyLabels(HMENU popup);
+  // Opens a new image document on the application's PendingImage.
+  bool OpenPendingImage();
+
   bool m_systemCloseMark = false;
+  std::string m_creationError;
 
   // Capture state.
   bool m_captureInputReady = false;
@@ -165,5 +212,9 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   ModeNameMap m_modeNames;
   CScreenFreezeWnd m_freezer;
 
+  CToolBar m_wndToolBar;
+  CImageList m_toolBarImages[3];  // normal, hot and disabled button images
   CStatusBar m_wndStatusBar;  // message pane, pointer position, colour depth, image size
+  COwnerDrawMenus m_menus;
+  CSystemTray m_trayIcon;
 };

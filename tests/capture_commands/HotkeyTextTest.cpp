@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/Settings.h"
 #include "capture/CaptureModes.h"
+#include "framework/FrameworkRes.h"
 #include "resources/resource.h"
 
 namespace {
@@ -51,6 +53,93 @@ TEST(FormatHotkeyText, ModifiersInOrderThenTheKey) {
 TEST(FormatHotkeyText, WithoutKeyNamesOnlyModifiers) {
   EXPECT_EQ(FormatHotkeyText(0xE043, KeyNameMap{}), "Ctrl+Shift+Alt");
   EXPECT_EQ(FormatHotkeyText(0x0043, KeyNameMap{}), "");
+}
+
+TEST(HotkeyMenuLabel, TabThenTheKeysThenTheMarkOfARefusedKey) {
+  const KeyNameMap names = BuildKeyNames();
+  struct Case {
+    WORD code;
+    long registered;
+    const char* label;
+  };
+  const Case cases[] = {
+      {0x202C, 1, "&Desktop\tAlt+Print Screen"},
+      {0x202C, 0, "&Desktop\tAlt+Print Screen (?)"},
+      {0xC04C, 1, "&Desktop\tCtrl+Shift+L"},
+      {0x4041, 1, "&Desktop\tShift+A"},
+      {0x002C, 1, "&Desktop\tPrint Screen"},
+      {0x0000, 0, "&Desktop (?)"},        // no hotkey: never registered
+      {0xA000, 0, "&Desktop\tCtrl+Alt (?)"},
+      {0x8000 | VK_F13, 0, "&Desktop\tCtrl (?)"},
+      {0x0071, 2, "&Desktop\tF2 (?)"},   // only 1 counts as registered
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(BuildHotkeyMenuLabel("&Desktop", c.code, names, c.registered), c.label) << std::hex << c.code;
+}
+
+// The labels on the program's own menus: the tray menu and the Capture popup of the document
+// menu, with keys the system refused and a mode without a key; other items stay as they are,
+// and owner-drawn items stay owner-drawn.
+TEST(HotkeyMenuLabel, AppliedToTheProgramsMenus) {
+  const HINSTANCE self = ::GetModuleHandleA(nullptr);
+  HMENU tray = ::LoadMenuA(self, MAKEINTRESOURCEA(IDR_TRAYMENU));
+  HMENU document = ::LoadMenuA(self, MAKEINTRESOURCEA(IDR_LUMATRETYPE));
+  ASSERT_TRUE(tray && document);
+  ModeNameMap names = BuildModeNames();
+  TakeModeTextsFromMenu(names, ::GetSubMenu(tray, 0));
+  const KeyNameMap keys = BuildKeyNames();
+
+  WORD codes[36] = {};
+  LONG registered[36] = {};
+  codes[kModeDesktop] = 0x202C;  // Alt+Print Screen, registered
+  registered[kModeDesktop] = 1;
+  codes[kModeRectangle] = 0xC052;  // Ctrl+Shift+R, refused by the system
+  codes[kModeColorPicker] = 0x0071;
+  registered[kModeColorPicker] = 1;
+  // Active Window has no key at all (code 0).
+
+  HMENU capture = nullptr;
+  for (int i = 0; i < ::GetMenuItemCount(document) && !capture; ++i) {
+    HMENU popup = ::GetSubMenu(document, i);
+    if (popup && ::GetMenuState(popup, ID_CAPTURE_DESKTOP, MF_BYCOMMAND) != static_cast<UINT>(-1)) capture = popup;
+  }
+  ASSERT_NE(capture, nullptr);
+  MENUITEMINFOA owner{};
+  owner.cbSize = sizeof owner;
+  owner.fMask = MIIM_FTYPE | MIIM_DATA;
+  owner.fType = MFT_OWNERDRAW;
+  owner.dwItemData = 0x1234;
+  ASSERT_TRUE(::SetMenuItemInfoA(capture, ID_CAPTURE_DESKTOP, FALSE, &owner));
+
+  auto text = [](HMENU menu, UINT id) {
+    char buffer[256] = {};
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_STRING;
+    mii.dwTypeData = buffer;
+    mii.cch = sizeof buffer - 1;
+    ::GetMenuItemInfoA(menu, id, FALSE, &mii);
+    return std::string(buffer);
+  };
+  for (HMENU popup : {::GetSubMenu(tray, 0), capture}) {
+    ApplyHotkeyLabels(popup, names, keys, codes, registered);
+    EXPECT_EQ(text(popup, ID_CAPTURE_DESKTOP), "&Desktop\tAlt+Print Screen");
+    EXPECT_EQ(text(popup, ID_CAPTURE_RECTANGLE), "&Rectangle\tCtrl+Shift+R (?)");
+    EXPECT_EQ(text(popup, ID_CAPTURE_ACTIVEWINDOW), "Ac&tive Window (?)");
+    EXPECT_EQ(text(popup, ID_CAPTURE_COLORPICKER), "Color Pic&ker\tF2");
+    // Applied twice, the label is not doubled.
+    ApplyHotkeyLabels(popup, names, keys, codes, registered);
+    EXPECT_EQ(text(popup, ID_CAPTURE_DESKTOP), "&Desktop\tAlt+Print Screen");
+  }
+  EXPECT_EQ(text(::GetSubMenu(tray, 0), ID_FILE_OPEN), "&Open...");
+  MENUITEMINFOA after{};
+  after.cbSize = sizeof after;
+  after.fMask = MIIM_FTYPE | MIIM_DATA;
+  ASSERT_TRUE(::GetMenuItemInfoA(capture, ID_CAPTURE_DESKTOP, FALSE, &after));
+  EXPECT_TRUE(after.fType & MFT_OWNERDRAW);
+  EXPECT_EQ(after.dwItemData, 0x1234u);
+  ::DestroyMenu(tray);
+  ::DestroyMenu(document);
 }
 
 TEST(ModeNames, StartEmptyForTheFourteenCommands) {
