@@ -20,5 +20,5 @@ trap wine_session_stop EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 wine_session_start "$here/$out/wineprefix-$(lumatre_windows_dir "$arch")"
-wine_session_resource_spec "$here/$out/desktops-dev.json"
+wine_session_resource_file "$here/$out/desktops-dev.json"
 ctest --test-dir "$out/$(lumatre_windows_dir "$arch")" --output-on-failure --resource-spec-file "$here/$out/desktops-dev.json" "$@"

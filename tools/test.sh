@@ -40,7 +40,7 @@ for ((i = 0; i < desktops; i++)); do
   rm -rf "${prefixes[i]}"
 done
 wine_session_start "${prefixes[@]}"
-wine_session_resource_spec "$here/$out/desktops.json"
+wine_session_resource_file "$here/$out/desktops.json"
 export LUMATRE_DESKTOP_LOG="$here/$out/desktops.log"
 : >"$LUMATRE_DESKTOP_LOG"
 ctest_start=$(date +%s.%N)

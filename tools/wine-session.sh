@@ -131,9 +131,9 @@ wine_session_prefix() {
   done
 }
 
-# Writes a ctest resource spec file with one "desktops" slot per desktop of the session, so
-# that ctest --resource-spec-file gives each screen test a desktop of its own.
-wine_session_resource_spec() {  # file
+# Writes ctest's resource file with one "desktops" slot per desktop of the session, so
+# that ctest's resource allocation gives each screen test a desktop of its own.
+wine_session_resource_file() {  # file
   local i sep="" ids=""
   for ((i = 0; i < ${LUMATRE_DESKTOPS:-1}; i++)); do
     ids+="$sep{\"id\": \"$i\", \"slots\": 1}"
