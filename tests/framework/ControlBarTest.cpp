@@ -19,6 +19,8 @@ namespace e2e = lumatre::e2e;
 
 namespace {
 
+constexpr UINT kSecondBarID = AFX_IDW_TOOLBAR + 3;  // clear of the status bar's and preview bar's ids
+
 class CBarTestFrame : public CMDIFrameWnd {
  public:
   int runs = 0;
@@ -190,7 +192,7 @@ TEST_F(ControlBarTest, LoadToolBarMakesTheButtonsOrFailsCleanly) {
 
 TEST_F(ControlBarTest, BarsTakeTheirSidesInDockingOrderAndThePaneTheRest) {
   MakeToolBar(top1);
-  MakeToolBar(top2, AFX_IDW_TOOLBAR + 1);
+  MakeToolBar(top2, kSecondBarID);
   CFixedBar bottom(CSize(0, 20)), leftBar(CSize(30, 0)), rightBar(CSize(40, 0));
   ASSERT_TRUE(bottom.Create("Bottom", WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM, frame, 32100));
   ASSERT_TRUE(leftBar.Create("Left", WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT, frame, 32101));
@@ -201,7 +203,7 @@ TEST_F(ControlBarTest, BarsTakeTheirSidesInDockingOrderAndThePaneTheRest) {
   }
   EXPECT_EQ(top1.GetDockBarID(), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP));
   EXPECT_EQ(rightBar.GetDockBarID(), static_cast<UINT>(AFX_IDW_DOCKBAR_RIGHT));
-  EXPECT_EQ(frame->GetControlBar(AFX_IDW_TOOLBAR + 1), &top2);
+  EXPECT_EQ(frame->GetControlBar(kSecondBarID), &top2);
   EXPECT_EQ(frame->GetControlBar(AFX_IDW_STATUS_BAR), &frame->statusBar);
   EXPECT_EQ(frame->GetControlBar(12345), nullptr);
 
@@ -209,7 +211,7 @@ TEST_F(ControlBarTest, BarsTakeTheirSidesInDockingOrderAndThePaneTheRest) {
   const int W = client.right, H = client.bottom;
   const int h1 = top1.CalcFixedLayout(TRUE, TRUE).cy, h2 = top2.CalcFixedLayout(TRUE, TRUE).cy;
   const int hs = frame->statusBar.GetWindowRect().Height();
-  EXPECT_GE(h1, 23);
+  EXPECT_EQ(h1, 15 + 7);  // a button: the image and 7 pixels
   EXPECT_GT(hs, 10);
   struct Expect {
     const char* name;
@@ -268,7 +270,7 @@ TEST_F(ControlBarTest, BarsTakeTheirSidesInDockingOrderAndThePaneTheRest) {
 
 TEST_F(ControlBarTest, AFloatingBarLivesInAToolWindowAndDocksBack) {
   MakeToolBar(top1);
-  MakeToolBar(top2, AFX_IDW_TOOLBAR + 1);
+  MakeToolBar(top2, kSecondBarID);
   top1.EnableDocking(CBRS_ALIGN_ANY);
   ASSERT_TRUE(frame->DockControlBar(&top1));
   ASSERT_TRUE(frame->DockControlBar(&top2));

@@ -25,7 +25,6 @@ constexpr DWORD kHideOnMinimize = 0x80000;
 constexpr UINT kCmdSave = 0xE103;
 constexpr UINT kCmdNew = 0xE100;
 constexpr UINT kCmdPasteAsNewImage = 32818;
-constexpr UINT kCmdExploreOutput = 32850;
 constexpr UINT kCmdCopyAll = 32856;
 constexpr UINT kCmdRotateClockwise = 32796;
 
@@ -320,16 +319,6 @@ TEST_F(MainFrame, ProgressBarShowsWhileALongOperationRuns) {
   EXPECT_TRUE(seen);
   Send(WM_NULL);  // the operation has ended
   EXPECT_TRUE(e2e::WaitUntil([&] { return Child(status, PROGRESS_CLASSA) == nullptr; }, 10000));
-}
-
-TEST_F(MainFrame, ExploreOutputDoesNothingWithoutAFolder) {
-  ASSERT_TRUE(e2e::WriteString(HKEY_CURRENT_USER, capture_e2e::kCapture, "AutoSavePath", ""));
-  ASSERT_TRUE(Start());
-  Command(kCmdExploreOutput);
-  e2e::PumpFor(2000);
-  Send(WM_NULL);
-  EXPECT_EQ(FindMessageBox(), nullptr);
-  EXPECT_TRUE(Program().IsRunning());
 }
 
 // A system older than version 4 has no notification area: the frame cannot be made, and the
