@@ -81,7 +81,7 @@ void RunInput(const std::function<void()>& input, DWORD settleMs = 150) {
   PumpMessages(20);
 }
 
-bool WaitFor(const std::function<bool()>& ok, DWORD ms = 1500) {
+bool WaitFor(const std::function<bool()>& ok, DWORD ms = 5000) {
   const DWORD start = ::GetTickCount();
   while (!ok()) {
     if (::GetTickCount() - start > ms) return false;
