@@ -330,6 +330,47 @@ TEST_F(ControlBarTest, AFloatingBarLivesInAToolWindowAndDocksBack) {
   EXPECT_EQ(frame->GetControlBar(AFX_IDW_TOOLBAR), nullptr);
 }
 
+TEST_F(ControlBarTest, GripAndEdgesLieOutsideTheClientArea) {
+  MakeToolBar(top1, AFX_IDW_TOOLBAR, CBRS_GRIPPER | CBRS_BORDER_BOTTOM);
+  top1.SetBorders(1, 2, 3, 4);
+  top1.EnableDocking(CBRS_ALIGN_ANY);
+  ASSERT_TRUE(frame->DockControlBar(&top1));
+  struct Case {
+    const char* name;
+    UINT side;  // 0: floating
+    CRect insets;
+  };
+  const Case cases[] = {
+      {"top", AFX_IDW_DOCKBAR_TOP, CRect(1 + AFX_CX_GRIPPER_AREA, 2, 3, 4 + AFX_CX_BAR_BORDER)},
+      {"left", AFX_IDW_DOCKBAR_LEFT, CRect(1, 2 + AFX_CX_GRIPPER_AREA, 3, 4 + AFX_CX_BAR_BORDER)},
+      {"floating", 0, CRect(1, 2, 3, 4)},  // the caption replaces grip and edges
+  };
+  for (const Case& c : cases) {
+    if (c.side)
+      ASSERT_TRUE(frame->DockControlBar(&top1, c.side)) << c.name;
+    else
+      ASSERT_TRUE(frame->FloatControlBar(&top1, CPoint(400, 500))) << c.name;
+    CRect window = top1.GetWindowRect();
+    CRect client = top1.GetClientRect();
+    top1.ClientToScreen(&client);
+    EXPECT_EQ(CRect(client.left - window.left, client.top - window.top, window.right - client.right,
+                    window.bottom - client.bottom),
+              c.insets)
+        << c.name;
+    EXPECT_EQ(window.Size(), top1.CalcFixedLayout(FALSE, c.side != AFX_IDW_DOCKBAR_LEFT)) << c.name;
+  }
+  // Docked at the top: the grip's raised line on the screen, three pixels wide, two pixels in.
+  ASSERT_TRUE(frame->DockControlBar(&top1, AFX_IDW_DOCKBAR_TOP));
+  top1.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ERASE);
+  PumpMessages(50);
+  CRect window = top1.GetWindowRect();
+  WindowDC screen(nullptr);
+  const int y = window.top + window.Height() / 2;
+  EXPECT_EQ(::GetPixel(screen.get(), window.left + 1 + 2, y), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(::GetPixel(screen.get(), window.left + 1 + 4, y), ::GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(::GetPixel(screen.get(), window.left + 1 + 6, y), ::GetSysColor(COLOR_BTNFACE));
+}
+
 TEST_F(ControlBarTest, IdleUpdatesButtonsDockedAndFloating) {
   MakeToolBar(top1);
   ASSERT_TRUE(frame->DockControlBar(&top1));
@@ -453,6 +494,8 @@ TEST_F(ControlBarTest, ToolTipsAndFlyByHelpComeFromTheCommandStrings) {
   const POINT over = ScreenCentre(top1, 0), check = ScreenCentre(top1, 3);
   RunInput([&] { e2e::MouseMove(over.x, over.y); });
   EXPECT_TRUE(WaitFor([&] { return Message() == "Runs the test command"; })) << Message();
+  RunInput([&] { e2e::MouseMove(check.x, check.y + 150); });
+  EXPECT_TRUE(WaitFor([&] { return Message() == "Ready"; })) << Message();
   RunInput([&] { e2e::MouseMove(check.x, check.y); });
   EXPECT_TRUE(WaitFor([&] { return Message() == "Toggles the mark"; })) << Message();
   RunInput([&] { e2e::MouseMove(check.x, check.y + 150); });
