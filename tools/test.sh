@@ -45,8 +45,11 @@ export LUMATRE_DESKTOP_LOG="$here/$out/desktops.log"
 : >"$LUMATRE_DESKTOP_LOG"
 ctest_start=$(date +%s.%N)
 # As many tests as cores: screen tests that wait for input and pixels must not starve for time.
+# A test that fails is run once more: on a loaded machine Wine now and then drops a synthesized
+# input event or repaints late; a real fault fails both times, and the output keeps both runs.
 status=0
 ctest --test-dir "$out/$windir" --output-on-failure -j "${LUMATRE_TEST_JOBS:-$(nproc)}" \
+  --repeat until-pass:"${LUMATRE_TEST_TRIES:-2}" \
   --resource-spec-file "$here/$out/desktops.json" | tee "$here/$out/ctest-$windir.log" || status=$?
 phase_end=$(date +%s.%N)
 
