@@ -1,0 +1,1 @@
+# The open and save dialogs and the operation dialogs.

@@ -1,0 +1,1 @@
+# The Options dialog (filled in with the dialog).

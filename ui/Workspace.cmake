@@ -1,0 +1,1 @@
+# The workspace windows.
