@@ -6,6 +6,7 @@
 #include "document/QuorvaCaptureDoc.h"
 #include "document/QuorvaCaptureView.h"
 #include "resources/resource.h"
+#include "ui/MailSender.h"
 #include "ui/MainFrame.h"
 
 #include <string>
@@ -151,9 +152,11 @@ int CLumatreApp::CountModifiedDocuments() {
   return count;
 }
 
-bool CLumatreApp::SendMailAttachment(const std::string&, const std::string&, unsigned) {
-  // Mailing through Simple MAPI is not part of the program yet: nothing is sent.
-  return false;
+bool CLumatreApp::SendMailAttachment(const std::string& path, const std::string& displayName, unsigned flags) {
+  CMailSender mail;
+  if (mail.GetError() != CMailSender::kNone) return false;
+  if (!mail.AddAttachment(path.c_str(), displayName.c_str())) return false;
+  return mail.Send(flags);
 }
 
 BOOL CLumatreApp::SaveAllModified() {
