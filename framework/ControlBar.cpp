@@ -17,7 +17,15 @@ BEGIN_MESSAGE_MAP(CControlBar, CWnd)
   ON_WM_NCPAINT()
   ON_WM_DESTROY()
   ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
+  ON_WM_TIMER()
 END_MESSAGE_MAP()
+
+namespace {
+// While fly-by help shows, this timer also checks that the pointer is still over the bar: a
+// leave notice can be lost when the pointer jumps far at once on a busy system.
+constexpr UINT_PTR kFlyByCheckTimer = 0xE001;
+constexpr UINT kFlyByCheckMs = 200;
+}  // namespace
 
 // --- Helpers ---
 
@@ -242,6 +250,12 @@ void CControlBar::UpdateNonClientArea() {
 void CControlBar::SetFlyByCommand(UINT nID) {
   if (!(m_dwStyle & CBRS_FLYBY) || nID == m_nFlyByID) return;
   m_nFlyByID = nID;
+  if (m_hWnd) {
+    if (nID)
+      ::SetTimer(m_hWnd, kFlyByCheckTimer, kFlyByCheckMs, nullptr);
+    else
+      ::KillTimer(m_hWnd, kFlyByCheckTimer);
+  }
   CFrameWnd* frame = m_pDockSite ? m_pDockSite : GetParentFrame();
   if (frame && frame->m_hWnd) frame->SetMessageText(nID ? nID : static_cast<UINT>(AFX_IDS_IDLEMESSAGE));
 }
@@ -380,6 +394,16 @@ void CControlBar::PostNcDestroy() {
   }
   m_dwStyle &= ~CBRS_FLOATING;
   if (m_bAutoDelete) delete this;
+}
+
+void CControlBar::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent != kFlyByCheckTimer) {
+    Default();
+    return;
+  }
+  POINT pt;
+  HWND under = ::GetCursorPos(&pt) ? ::WindowFromPoint(pt) : nullptr;
+  if (under != m_hWnd && !::IsChild(m_hWnd, under)) SetFlyByCommand(0);
 }
 
 LRESULT CControlBar::OnMouseLeave(WPARAM, LPARAM) {

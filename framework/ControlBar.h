@@ -171,6 +171,7 @@ class CControlBar : public CWnd {
   void OnNcPaint();
   void OnDestroy();
   LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+  void OnTimer(UINT_PTR nIDEvent);
 
   DECLARE_MESSAGE_MAP()
 
