@@ -1,0 +1,1 @@
+# Printing: the setup dialog, the layout dialog and its preview.
