@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "E2EDriver.h"
+#include "LumatreVersion.h"
 #include "framework/Framework.h"
 #include "resources/DialogIds.h"
 #include "resources/resource.h"
@@ -260,7 +261,7 @@ TEST(AboutBox, ShowsTheVersionAndLinksThatWork) {
     HWND web = ::GetDlgItem(hwnd, IDC_ABOUT_HOMEPAGE);
     HWND mailLink = ::GetDlgItem(hwnd, IDC_ABOUT_EMAIL);
     EXPECT_EQ(ItemText(hwnd, IDC_ABOUT_VERSION), "Lumatre Version " + OwnProductVersion());
-    EXPECT_EQ(OwnProductVersion(), "1.0.0.1");
+    EXPECT_EQ(OwnProductVersion(), LUMATRE_VERSION_TEXT);  // the one version number
     EXPECT_EQ(ItemText(hwnd, IDC_ABOUT_COPYRIGHT), "Copyright (C) Lumatre");
     EXPECT_NE(::SendDlgItemMessageA(hwnd, IDC_ABOUT_ICON, STM_GETICON, 0, 0), 0);
     EXPECT_EQ(e2e::WindowText(web), homePage);

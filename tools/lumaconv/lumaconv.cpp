@@ -7,6 +7,7 @@
 //                                 own name with the format's extension (without --format: the
 //                                 input's own format where it can be written, else PNG)
 //   lumaconv --info IN            prints the format, size, depth and alpha of IN
+//   lumaconv --version            prints the program's version
 //
 // Options: --depth 8|32, --quality N (0-100, 0 = the library's default), --smoothing N (0-100),
 // --optimize, --dpi X,Y, and the editor's operations (BatchOperations.h), applied in the order
@@ -32,6 +33,7 @@
 #endif
 
 #include "BatchOperations.h"
+#include "LumatreVersion.h"
 #include "DibBitmap.h"
 #include "decode/AutoDecoder.h"
 #include "encode/EncoderChoice.h"
@@ -300,6 +302,9 @@ int main(int argc, char** argv) {
             if (!next || !IsWritableExtension(next)) return Usage("--format takes png, jpg, bmp, tif or gif");
             format = next;
             ++i;
+        } else if (std::strcmp(arg, "--version") == 0) {
+            std::printf("lumaconv %s\n", LUMATRE_VERSION_TEXT);
+            return 0;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "/?") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
