@@ -532,6 +532,10 @@ TEST(Version, ProductNameAndManifestForCommonControls6) {
   auto manifest = RawResource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
   std::string text(manifest.begin(), manifest.end());
   EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+  // Aware of the system's DPI, so that captures on a scaled display keep the physical pixels
+  // (Wine treats every process as aware: only the declaration can be checked here).
+  EXPECT_NE(text.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"),
+            std::string::npos);
   // The manifest is in force: the version 6 common controls were loaded for this process.
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
   ASSERT_TRUE(InitCommonControlsEx(&icc));
