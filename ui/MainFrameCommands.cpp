@@ -12,7 +12,9 @@
 #include "document/EditOperations.h"
 #include "resources/resource.h"
 #include "ui/AboutDlg.h"
+#include "ui/MainFrameOptionsHost.h"
 #include "ui/NewImageDlg.h"
+#include "ui/OptionsDialog.h"
 #include "ui/ShellActions.h"
 #include "win/DisplayBitmap.h"
 
@@ -34,8 +36,18 @@ void CMainFrame::ShowMainWindow() {
 }
 
 void CMainFrame::OnOptions() {
+  // The dialog needs a visible owner.
   ShowCaptureHidden(true);
   SetForegroundWindow();
+  CMainFrameOptionsHost host(*this);
+  COptionsDialog options(host, this);
+  if (options.DoModal() != IDOK) return;
+  // New background colours show at once.
+  if (CFrameWnd* child = GetActiveFrame(); child && child != this)
+    if (CView* view = child->GetActiveView()) {
+      view->Invalidate();
+      view->UpdateWindow();
+    }
 }
 
 void CMainFrame::OnFileCloseAll() {

@@ -1,0 +1,5 @@
+#include "Static.h"
+
+BOOL CStatic::Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+  return CWnd::Create("STATIC", lpszText, dwStyle, rect, pParentWnd, nID);
+}
