@@ -6,6 +6,7 @@
 #include "document/QuorvaCaptureDoc.h"
 #include "document/QuorvaCaptureView.h"
 #include "resources/resource.h"
+#include "ui/DocManagerEx.h"
 #include "ui/MailSender.h"
 #include "ui/MainFrame.h"
 
@@ -58,8 +59,9 @@ BOOL CLumatreApp::InitInstance() {
   LoadSettings();
 
   // The image documents: document, image window and view of resource 129. The document
-  // manager that asks for file names is installed before the template joins it.
-  if (!m_pDocManager) m_pDocManager = new CDocManager;
+  // manager that asks for file names (with the preview, the JPEG options and the automatic
+  // names of captures) is installed before the template joins it.
+  if (!m_pDocManager) m_pDocManager = new CDocManagerEx(autoSavePending, m_capture, m_currentJpeg);
   AddDocTemplate(new CMultiDocTemplate(IDR_LUMATRETYPE, &AfxNewObject<CQuorvaCaptureDoc, CDocument>,
                                        &AfxNewObject<CChildFrame, CFrameWnd>,
                                        &AfxNewObject<CQuorvaCaptureView, CView>));

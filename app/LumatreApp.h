@@ -42,7 +42,7 @@ class CLumatreApp : public CWinApp, public AppSettings, public IImageDocumentApp
   // Empties the recent-file list, refreshes the main window's menus and writes the empty list.
   void ClearRecentFileList();
   // Opens a topic of "Lumatre.chm" beside the program (topic numbers in AppHelpers.h).
-  void ShowHelpTopic(int topic);
+  void ShowHelpTopic(int topic) override;
   // The cursor shown by the window under the mouse pointer (null when it cannot be found).
   HCURSOR GetCursorAtPoint() const { return ::GetCursorAtPoint(); }
 
@@ -57,6 +57,9 @@ class CLumatreApp : public CWinApp, public AppSettings, public IImageDocumentApp
 
   // The picture the next new document takes over (File New, Paste As New Image).
   std::unique_ptr<CDisplayBitmap> PendingImage;
+  // The next file-name prompt belongs to the automatic save of a capture (set by the capture
+  // outputs, taken by the document manager's prompt).
+  BOOL autoSavePending = FALSE;
 
   // Where the settings live (the real registry unless a test points elsewhere).
   SettingsLocation m_settingsLocation;

@@ -36,6 +36,8 @@ class IImageDocumentApp {
   // Mails one file as an attachment under displayName (Simple MAPI flags). False when nothing
   // was sent.
   virtual bool SendMailAttachment(const std::string& path, const std::string& displayName, unsigned flags) = 0;
+  // Opens a topic of the program's help file (the operation dialogs' Help buttons).
+  virtual void ShowHelpTopic(int topic) {}
 
  protected:
   ~IImageDocumentApp() = default;

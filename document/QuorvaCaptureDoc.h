@@ -119,6 +119,14 @@ class CQuorvaCaptureDoc : public CDocument, public CCommandHistory, public IHist
   void OnImageFlipVertical();
   void OnImageGrayscale();
   void OnImageInvert();
+  // The operations with a dialog (QuorvaCaptureDocOperations.cpp).
+  void OnImageResize();
+  void OnImageScale();
+  void OnImageStretch();
+  void OnImageRotateAnyAngle();
+  void OnImageBrightness();
+  void OnImageContrast();
+  void OnImageIntensity();
 
   DECLARE_MESSAGE_MAP()
 

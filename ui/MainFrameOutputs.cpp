@@ -21,5 +21,18 @@ bool CMainFrame::RouteCaptureToImageWindow() {
 }
 
 void CMainFrame::RunCaptureOutputs(CDocument* doc) {
-  if (auto* image = dynamic_cast<CQuorvaCaptureDoc*>(doc)) ::RunCaptureOutputs(*image, theApp.m_capture);
+  auto* image = dynamic_cast<CQuorvaCaptureDoc*>(doc);
+  if (!image) return;
+  // The clipboard first (and whatever else the outputs do besides saving)...
+  CaptureSettings withoutSave = theApp.m_capture;
+  withoutSave.optionsA &= ~kOptOutputFile;
+  ::RunCaptureOutputs(*image, withoutSave);
+  // ...then the file: the document's Save command asks the document manager for a name, which
+  // takes the automatic name without any dialog when automatic naming is on, and shows the
+  // Save As dialog otherwise.
+  if (theApp.m_capture.Has(kOptOutputFile) && image->image && !image->image->IsEmpty()) {
+    theApp.autoSavePending = TRUE;
+    image->SaveWithStoredOptions();
+    theApp.autoSavePending = FALSE;  // a prompt that never came leaves nothing behind
+  }
 }

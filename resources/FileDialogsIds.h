@@ -1,0 +1,114 @@
+// Control and string ids of the open dialog's preview template, the save dialog's JPEG options
+// and the operation dialogs in FileDialogs.rc. Included by C++ code and by the resource script
+// (windres), so only plain #defines live here. The dialog ids themselves are in resource.h.
+#pragma once
+
+// Open dialog, preview template (IDD_FILEPREVIEW)
+#define IDC_PREVIEW_AREA 1110     // the picture of the selected file
+#define IDC_PREVIEW_CHECK 1111    // "Preview"
+#define IDC_PREVIEW_GROUP 1112    // "Options"
+#define IDC_PREVIEW_BITS 1113     // "Color bits : 24"
+#define IDC_PREVIEW_SIZE 1114     // "Image size : (640,480)"
+#define IDC_FILEDLG_FILELIST 1120 // the file list of the system's dialog (lst1)
+
+// Save dialog, JPEG options template (IDD_CUSTOMSAVE)
+#define IDC_JPEG_QUALITY 1205
+#define IDC_JPEG_SMOOTHING 1206
+#define IDC_JPEG_DPIX 1208
+#define IDC_JPEG_DPIY 1209
+#define IDC_JPEG_OPTIMIZE 1210
+#define IDC_JPEG_QUALITY_SPIN 1211
+#define IDC_JPEG_SMOOTHING_SPIN 1212
+#define IDC_JPEG_DPIX_SPIN 1213
+#define IDC_JPEG_DPIY_SPIN 1214
+#define IDC_JPEG_GROUP 1215
+
+// Resize (IDD_RESIZE)
+#define IDC_RESIZE_WIDTH 1028
+#define IDC_RESIZE_WIDTH_SPIN 1029
+#define IDC_RESIZE_HEIGHT 1030
+#define IDC_RESIZE_HEIGHT_SPIN 1031
+#define IDC_RESIZE_WIDTH_SLIDER 1032
+#define IDC_RESIZE_HEIGHT_SLIDER 1033
+#define IDC_RESIZE_RADIUS 1034
+#define IDC_RESIZE_RADIUS_SPIN 1035
+#define IDC_RESIZE_RADIUS_SLIDER 1036
+#define IDC_RESIZE_HELP 1037
+#define IDC_RESIZE_MARKER 1039
+#define IDC_RESIZE_BILINEAR 1040
+#define IDC_RESIZE_BOX 1041
+#define IDC_RESIZE_GAUSSIAN 1042
+#define IDC_RESIZE_HAMMING 1043
+#define IDC_RESIZE_APPLY 4
+#define IDC_RESIZE_REVERT 3
+#define IDC_RESIZE_ADVANCED 5
+
+// Rotate (IDD_ROTATE)
+#define IDC_ROTATE_ANGLE 1046
+#define IDC_ROTATE_ANGLE_SPIN 1048
+#define IDC_ROTATE_ANGLE_SLIDER 1049
+#define IDC_ROTATE_COLOR 1050
+#define IDC_ROTATE_PREVIEW 1051
+#define IDC_ROTATE_SWATCH 1052
+#define IDC_ROTATE_HELP 3
+
+// Scale (IDD_SCALE)
+#define IDC_SCALE_VALUE 1053
+#define IDC_SCALE_SLIDER 1054
+#define IDC_SCALE_SPIN 1055
+#define IDC_SCALE_APPLY 1056
+#define IDC_SCALE_REVERT 1057
+#define IDC_SCALE_HELP 1058
+#define IDC_SCALE_ADVANCED 1059
+#define IDC_SCALE_BILINEAR 1060
+#define IDC_SCALE_GAUSSIAN 1061
+#define IDC_SCALE_BOX 1062
+#define IDC_SCALE_HAMMING 1063
+#define IDC_SCALE_RADIUS 1064
+#define IDC_SCALE_RADIUS_SPIN 1065
+#define IDC_SCALE_RADIUS_SLIDER 1066
+#define IDC_SCALE_MARKER 1067
+
+// Stretch (IDD_STRETCH)
+#define IDC_STRETCH_HORZ 1068
+#define IDC_STRETCH_HORZ_SPIN 1069
+#define IDC_STRETCH_HORZ_SLIDER 1070
+#define IDC_STRETCH_VERT 1071
+#define IDC_STRETCH_VERT_SPIN 1072
+#define IDC_STRETCH_VERT_SLIDER 1073
+#define IDC_STRETCH_HELP 1074
+#define IDC_STRETCH_APPLY 1075
+#define IDC_STRETCH_REVERT 1076
+#define IDC_STRETCH_ADVANCED 1077
+#define IDC_STRETCH_BILINEAR 1078
+#define IDC_STRETCH_GAUSSIAN 1079
+#define IDC_STRETCH_BOX 1080
+#define IDC_STRETCH_HAMMING 1081
+#define IDC_STRETCH_RADIUS 1082
+#define IDC_STRETCH_RADIUS_SPIN 1083
+#define IDC_STRETCH_RADIUS_SLIDER 1084
+#define IDC_STRETCH_MARKER 1085
+
+// Brightness, contrast and intensity (IDD_BRIGHTNESS, IDD_CONTRAST, IDD_INTENSITY)
+#define IDC_BRIGHTNESS_VALUE 1088
+#define IDC_BRIGHTNESS_SPIN 1089
+#define IDC_BRIGHTNESS_SLIDER 1090
+#define IDC_ADJUST_HELP 1091
+#define IDC_ADJUST_PREVIEW 1092
+#define IDC_CONTRAST_VALUE 1093
+#define IDC_CONTRAST_SPIN 1094
+#define IDC_CONTRAST_SLIDER 1096
+#define IDC_OFFSET_VALUE 1095
+#define IDC_OFFSET_SPIN 1097
+#define IDC_OFFSET_SLIDER 1098
+#define IDC_INTENSITY_VALUE 1102
+#define IDC_INTENSITY_SPIN 1104
+#define IDC_INTENSITY_SLIDER 1105
+#define IDC_EXPONENT_VALUE 1108
+#define IDC_EXPONENT_SPIN 1109
+#define IDC_EXPONENT_SLIDER 1110
+
+// Strings of these dialogs
+#define IDS_SIZE_TOO_SMALL 2201   // a scale or stretch that leaves less than one pixel
+#define IDS_FILE_VANISHED 2202    // %1: a file chosen to open that is gone
+#define IDS_NAME_IS_FOLDER 2203   // %1: a save name that names a folder
