@@ -4,6 +4,7 @@
 
 #include "EditOperations.h"
 #include "QuorvaCaptureDoc.h"
+#include "ViewPrinting.h"
 #include "framework/RectTracker.h"
 #include "resources/resource.h"
 #include "win/DisplayBitmap.h"
@@ -83,6 +84,9 @@ BEGIN_MESSAGE_MAP(CQuorvaCaptureView, CZoomView)
   ON_UPDATE_COMMAND_UI(ID_VIEW_ZOOMOUT, OnUpdateViewZoomOut)
   ON_COMMAND_RANGE(ID_VIEW_ZOOM25, ID_VIEW_ZOOM400, OnViewZoomPreset)
   ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_ZOOM25, ID_VIEW_ZOOM400, OnUpdateViewZoomPreset)
+  ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+  ON_COMMAND(ID_FILE_PRINT_DIRECT, OnFilePrintDirect)
+  ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
 END_MESSAGE_MAP()
 
 CQuorvaCaptureView::CQuorvaCaptureView() = default;
@@ -812,4 +816,18 @@ void CQuorvaCaptureView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
 LRESULT CQuorvaCaptureView::OnCaptureOutputs(WPARAM, LPARAM) {
   if (auto* frame = dynamic_cast<IImageDocumentFrame*>(AfxGetMainWnd())) frame->RunCaptureOutputs(GetDocument());
   return 0;
+}
+
+BOOL CQuorvaCaptureView::OnPreparePrinting(CPrintInfo* pInfo) {
+  IImageDocumentApp* app = DocumentApp();
+  return viewprinting::PreparePrinting(*this, pInfo, app ? app->GetDocumentSettings().m_capture.optionsA : 0);
+}
+
+void CQuorvaCaptureView::OnBeginPrinting(HDC hDC, CPrintInfo* pInfo) {
+  if (IImageDocumentApp* app = DocumentApp()) viewprinting::BeginPrinting(hDC, pInfo, app->GetDocumentSettings().m_printLayout);
+}
+
+void CQuorvaCaptureView::OnPrint(HDC hDC, CPrintInfo* pInfo) {
+  if (IImageDocumentApp* app = DocumentApp())
+    viewprinting::PrintPage(hDC, pInfo, app->GetDocumentSettings().m_printLayout, GetImage());
 }

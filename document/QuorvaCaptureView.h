@@ -85,6 +85,10 @@ class CQuorvaCaptureView : public CZoomView, public IImageEditView {
   void OnUpdate(CView* pSender, LPARAM lHint, void* pHint) override;
   void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
   void OnDraw(HDC hDC) override;
+  // The framework's print steps: print, direct print and preview by the program's layout.
+  BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+  void OnBeginPrinting(HDC hDC, CPrintInfo* pInfo) override;
+  void OnPrint(HDC hDC, CPrintInfo* pInfo) override;
 
   // Scrolls by a pointer movement so that the picture follows the hand.
   void PanBy(int dx, int dy);

@@ -174,6 +174,8 @@ void CFrameWnd::OnClose() {
 void CFrameWnd::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
   if (nType != SIZE_MINIMIZED) RecalcLayout();
+  if (m_hWndPrintPreview && ::IsWindow(m_hWndPrintPreview) && nType != SIZE_MINIMIZED)
+    ::SetWindowPos(m_hWndPrintPreview, HWND_TOP, 0, 0, cx, cy, SWP_NOACTIVATE);
 }
 
 void CFrameWnd::OnSetFocus(HWND hOldWnd) {

@@ -72,6 +72,8 @@ class CFrameWnd : public CWnd {
   // client (AFX_IDW_PANE_FIRST: the view or the MDI client); floating bars' windows follow
   // their bars' sizes. Delayed bar shows and hides take effect here.
   virtual void RecalcLayout(BOOL bNotify = TRUE);
+  // A print preview that covers the whole client area while it shows (it follows the size).
+  HWND m_hWndPrintPreview = nullptr;
   // Lays the frame out at the next idle time.
   void DelayRecalcLayout(BOOL bNotify = TRUE);
   // Sets the window title from m_strTitle (and the active document with FWS_ADDTOTITLE).

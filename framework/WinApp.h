@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@ class CDocManager;
 class CDocTemplate;
 class CRecentFileList;
 class CCommandLineInfo;
+class CPrintDialog;
 
 class CWinApp : public CCmdTarget {
  public:
@@ -89,6 +92,27 @@ class CWinApp : public CCmdTarget {
   void OnFileNew();
   void OnFileOpen();
 
+  // --- Printing ---
+  // The printer chosen in Print Setup (device mode and names, owned): empty until the first
+  // print or setup needs them, then the default printer. Every later print uses them.
+  UniqueGlobal m_hDevMode;
+  UniqueGlobal m_hDevNames;
+  // Runs a print or print setup dialog on the application's printer choice and keeps what the
+  // user chose. IDOK or IDCANCEL. With no printer installed at all nothing is shown.
+  virtual INT_PTR DoPrintDialog(CPrintDialog* pPD);
+  // Points the dialog's device mode and names at the choice (the default printer when none yet,
+  // without showing anything). FALSE when there is no printer.
+  BOOL GetPrinterDeviceDefaults(PRINTDLGA* pPrintDlg);
+  // Takes a device mode and names (owned from now on).
+  void SelectPrinter(HGLOBAL hDevNames, HGLOBAL hDevMode);
+  // The common-dialog error of the last print dialog or default lookup: 0 when it succeeded or
+  // the user cancelled; PDERR_NODEFAULTPRN when no printer is installed.
+  DWORD GetPrintDialogError() const { return m_dwPrintError; }
+  // For the print steps: a printer that was chosen but cannot be opened now.
+  void SetPrintDialogError(DWORD dwError) { m_dwPrintError = dwError; }
+  // ID_FILE_PRINT_SETUP: the platform's print setup dialog.
+  virtual void OnFilePrintSetup();
+
   // --- Messages ---
   // Every AfxMessageBox ends here; the default shows it through the replaceable box function.
   virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);
@@ -150,6 +174,7 @@ class CWinApp : public CCmdTarget {
   std::string m_strCmdLine;
   POINT m_ptCursorLast{-1, -1};
   UINT m_nMsgLast = 0;
+  DWORD m_dwPrintError = 0;
 
   friend int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR, int);
   friend BOOL AfxWinInit(HINSTANCE, HINSTANCE, LPSTR, int);

@@ -17,6 +17,8 @@ WINE_SESSION_FONTS=(marlett.ttf)
 WINE_SESSION_FONT_DIR=/usr/share/wine/fonts
 
 source "$(dirname "${BASH_SOURCE[0]}")/windows-arch.sh"
+# The private printer (a CUPS queue "PDF" writing PDF files) that every session offers Wine.
+source "$(dirname "${BASH_SOURCE[0]}")/print-session.sh"
 
 WINE_SESSION_PREFIXES=()
 WINE_SESSION_XVFB_PIDS=()
@@ -31,6 +33,8 @@ wine_session_start() {  # prefix folder...
   export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   WINE_SESSION_PREFIXES=("$@")
   local n=$# i
+  # Before any Wine process starts, so that each one finds the printer.
+  print_session_start "$(dirname "$1")/print-session-$(basename "$1")"
   local displays=()
   wine_session_check || return 1
   for ((i = 0; i < n; i++)); do
@@ -160,4 +164,5 @@ wine_session_stop() {
   WINE_SESSION_PREFIXES=()
   WINE_SESSION_DESKTOP_PIDS=()
   WINE_SESSION_XVFB_PIDS=()
+  print_session_stop
 }

@@ -6,6 +6,7 @@
 #include "capture/CaptureClipboard.h"
 #include "capture/CaptureOutputs.h"
 #include "document/QuorvaCaptureDoc.h"
+#include "ui/CapturePrinting.h"
 
 bool CMainFrame::RouteCaptureToImageWindow() {
   CDocManager* manager = theApp.m_pDocManager;
@@ -35,4 +36,6 @@ void CMainFrame::RunCaptureOutputs(CDocument* doc) {
     image->SaveWithStoredOptions();
     theApp.autoSavePending = FALSE;  // a prompt that never came leaves nothing behind
   }
+  // ...and last the printer, by the stored layout.
+  PrintCapture(image, theApp.m_capture);
 }
