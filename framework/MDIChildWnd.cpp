@@ -81,7 +81,7 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
     ::BringWindowToTop(hWnd);
     if (cs.style & WS_MINIMIZE)
       ShowWindow(SW_SHOWMINIMIZED);
-    else if (cs.style & WS_MAXIMIZE)
+    else if ((cs.style & WS_MAXIMIZE) || ::IsZoomed(hWnd))  // the client may have maximised it
       ShowWindow(SW_SHOWMAXIMIZED);
     else
       ShowWindow(SW_SHOWNORMAL);

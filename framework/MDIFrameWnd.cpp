@@ -86,8 +86,9 @@ CFrameWnd* CMDIFrameWnd::GetActiveFrame() {
 }
 
 BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra) {
-  // The active child (its view, its document, the child itself), then the frame, then the
-  // application.
+  // The first target (the client), the active child (its view, its document, the child itself),
+  // then the frame, then the application.
+  if (m_pFirstCmdTarget && m_pFirstCmdTarget != this && m_pFirstCmdTarget->OnCmdMsg(nID, nCode, pExtra)) return TRUE;
   CMDIChildWnd* child = MDIGetActive();
   if (child && child->OnCmdMsgViewAndSelf(nID, nCode, pExtra)) return TRUE;
   return CFrameWnd::OnCmdMsg(nID, nCode, pExtra);
@@ -142,6 +143,7 @@ void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
 }
 
 void CMDIFrameWnd::OnDestroy() {
+  m_pFirstCmdTarget = nullptr;
   CFrameWnd::OnDestroy();
   // The frame's own menu goes with the window; take it back through the client first.
   if (m_hMenuDefault && ::GetMenu(m_hWnd) != m_hMenuDefault && m_hWndMDIClient)

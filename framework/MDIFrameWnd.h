@@ -11,6 +11,9 @@ class CMDIFrameWnd : public CFrameWnd {
   CMDIFrameWnd();
 
   HWND m_hWndMDIClient = nullptr;
+  // A target that sees every command (and update-UI request) before the active child and the
+  // frame, such as a subclassed MDI client with commands of its own; null for none.
+  CCmdTarget* m_pFirstCmdTarget = nullptr;
 
   // The active child frame (bound ones only), or null; *pbMaximized tells whether it is
   // maximised.

@@ -27,6 +27,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
   ON_WM_MEASUREITEM()
   ON_WM_DRAWITEM()
   ON_MESSAGE(UWM_UPDATETABBAR, OnUpdateTabBar)
+  ON_COMMAND(ID_VIEW_TABBAR, OnViewTabBar)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_TABBAR, OnUpdateViewTabBar)
   ON_MESSAGE(UWM_OPENHOMEPAGE, OnOpenHomePageMessage)
   ON_COMMAND(ID_OPTIONS, OnOptions)
   ON_COMMAND(ID_FILE_CLOSEALL, OnFileCloseAll)
@@ -98,6 +100,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
   m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
   EnableDocking(CBRS_ALIGN_ANY);
   DockControlBar(&m_wndToolBar);
+  if (!CreateWorkspace()) return -1;
   m_menus.LoadImages(AfxGetResourceHandle(), kMenuImageToolBars, static_cast<int>(std::size(kMenuImageToolBars)),
                      LoadResString(IDS_HOMEPAGE_URL));
   // The capture input starts once the start-up has finished (and never in a second instance,

@@ -26,6 +26,8 @@
 #include "document/DocumentHost.h"
 #include "ui/OwnerDrawMenus.h"
 #include "ui/SystemTray.h"
+#include "ui/ViewManager.h"
+#include "ui/WorkspaceClient.h"
 
 // Private messages of the main frame.
 constexpr UINT UWM_TRAYNOTIFY = WM_USER + 200;     // 1224: the tray icon's notifications
@@ -53,6 +55,9 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   CStatusBar& StatusBar() { return m_wndStatusBar; }
   CToolBar& ToolBar() { return m_wndToolBar; }
   CSystemTray& TrayIcon() { return m_trayIcon; }
+  // The open-file tabs bar and the workspace (MainFrameWorkspace.cpp).
+  CViewManager& TabsBar() { return m_wndViewManager; }
+  CWorkspaceClient& Workspace() { return m_wndWorkspace; }
   // Shows the main window normally (restored when minimised) and brings it to the front.
   void ShowMainWindow();
   // The capture a new image document takes its picture from (null when none is waiting).
@@ -63,6 +68,8 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   // Commands routed through the frame end the tray menu's hold on Active Window and Active
   // Window Client (only those two tell a tray-menu choice apart).
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra) override;
+  // Escape leaves full-screen mode before anything else sees it.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 
   // --- Capture input ---
   // Key and mode names, keyboard hook and hotkey table, timer 3, the screen freezer and the
@@ -123,7 +130,10 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   void OnInitMenuPopup(HMENU popup, UINT index, BOOL sysMenu);
   void OnMeasureItem(int controlId, LPMEASUREITEMSTRUCT mis);
   void OnDrawItem(int controlId, LPDRAWITEMSTRUCT dis);
+  // Message 1228: the tabs bar is shown while image windows exist (MainFrameWorkspace.cpp).
   LRESULT OnUpdateTabBar(WPARAM wParam, LPARAM lParam);
+  void OnViewTabBar();
+  void OnUpdateViewTabBar(CCmdUI* pCmdUI);
   LRESULT OnOpenHomePageMessage(WPARAM wParam, LPARAM lParam);
 
   // The frame's own commands (MainFrameCommands.cpp).
@@ -184,6 +194,9 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   bool CreateToolBarImages();
   bool CreateStatusBar();
   bool CreateTrayIcon();
+  // Step 6: the workspace client subclasses the MDI client; the tabs bar (id 32771) docks at
+  // the top, hidden until there is an image window.
+  bool CreateWorkspace();
   // Relabels the capture commands of a popup with their hotkeys.
   void UpdateHotkeyLabels(HMENU popup);
   // Opens a new image document on the application's PendingImage.
@@ -217,4 +230,6 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   CStatusBar m_wndStatusBar;  // message pane, pointer position, colour depth, image size
   COwnerDrawMenus m_menus;
   CSystemTray m_trayIcon;
+  CViewManager m_wndViewManager;
+  CWorkspaceClient m_wndWorkspace;  // reads its settings when the frame is made
 };

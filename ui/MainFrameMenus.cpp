@@ -30,9 +30,3 @@ void CMainFrame::OnMeasureItem(int controlId, LPMEASUREITEMSTRUCT mis) {
 void CMainFrame::OnDrawItem(int controlId, LPDRAWITEMSTRUCT dis) {
   if (!m_menus.DrawItem(dis)) CMDIFrameWnd::OnDrawItem(controlId, dis);
 }
-
-LRESULT CMainFrame::OnUpdateTabBar(WPARAM, LPARAM) {
-  // The open-file tabs bar follows the number of documents; without the bar there is nothing
-  // to show or hide.
-  return 0;
-}
