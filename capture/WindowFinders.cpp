@@ -35,6 +35,16 @@ HWND CapturableForegroundWindow(HWND ownMainWindow) {
   return IsCapturableActiveWindow(hwnd, ownMainWindow) ? hwnd : nullptr;
 }
 
+void LetForegroundWindowPaint(HWND ownMainWindow) {
+  constexpr UINT kAnswerTimeoutMs = 1000;
+  HWND hwnd = CapturableForegroundWindow(ownMainWindow);
+  if (!hwnd) return;
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result))
+    return;
+  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 bool FindActiveWindowArea(HWND ownMainWindow, CaptureArea& capture) {
   HWND hwnd = CapturableForegroundWindow(ownMainWindow);
   if (!hwnd) return false;

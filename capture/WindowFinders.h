@@ -31,3 +31,8 @@ void FindDesktopArea(CaptureArea& capture);
 bool IsCapturableActiveWindow(HWND hwnd, HWND ownMainWindow);
 // The foreground window when it may be captured as the active window, else null.
 HWND CapturableForegroundWindow(HWND ownMainWindow);
+
+// Lets the window in front finish what it was asked to do before it is copied: the messages
+// sent to its thread (the activation that repaints its caption among them), then the painting
+// still pending. A window that does not answer within about a second is copied as it is.
+void LetForegroundWindowPaint(HWND ownMainWindow);

@@ -23,6 +23,18 @@ HINSTANCE g_module = nullptr;
 
 bool IsHeld(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 
+// The longest a hooked program waits for the main program to take a forwarded event. A busy or
+// hung main program (a long filter, a modal box) must never freeze the program in front.
+constexpr UINT kForwardTimeoutMs = 1000;
+
+// Sends a forwarded event and waits for it to be taken, at most kForwardTimeoutMs (at once when
+// the target is hung). Whether it was taken.
+bool Forward(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(target, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                             kForwardTimeoutMs, &result) != 0;
+}
+
 LRESULT CALLBACK MouseProc(int code, WPARAM message, LPARAM lParam) {
   HWND target = g_shared.mouseTarget;
   if (code < 0 || !g_shared.mouseHook || !IsWindow(target))
@@ -33,9 +45,8 @@ LRESULT CALLBACK MouseProc(int code, WPARAM message, LPARAM lParam) {
   g_shared.tracking = 1;
   const auto* record = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
   std::memcpy(&g_shared.lastMouse, record, sizeof g_shared.lastMouse);
-  SendMessageA(target, g_shared.forwardMouseMessage, message,
-               PackForwardedPoint(record->pt.x, record->pt.y));
-  return 1;  // swallowed: never reaches the program under the pointer
+  Forward(target, g_shared.forwardMouseMessage, message, PackForwardedPoint(record->pt.x, record->pt.y));
+  return 1;  // swallowed (also when it timed out): never reaches the program under the pointer
 }
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM vk, LPARAM flags) {
@@ -49,8 +60,7 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM vk, LPARAM flags) {
   if (g_shared.tracking && g_shared.mouseHook) {
     // Every key is swallowed; the steering keys are forwarded on auto-repeat and release.
     if ((wasDown || released) && IsTrackingKey(static_cast<UINT>(vk)))
-      SendMessageA(target, g_shared.forwardKeyboardMessage, static_cast<WPARAM>(-1),
-                   static_cast<LPARAM>(vk));
+      Forward(target, g_shared.forwardKeyboardMessage, static_cast<WPARAM>(-1), static_cast<LPARAM>(vk));
     return 1;
   }
   if (released) {
@@ -58,9 +68,10 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM vk, LPARAM flags) {
                                         IsHeld(VK_MENU));
     for (int i = 0; i < kHookHotkeySlots; ++i) {
       if (g_shared.hotkeys[i] == pressed) {
-        SendMessageA(target, g_shared.forwardKeyboardMessage, static_cast<WPARAM>(i),
-                     static_cast<LPARAM>(vk));
-        return 1;
+        // A release the main program did not take in time goes on to the program in front.
+        if (Forward(target, g_shared.forwardKeyboardMessage, static_cast<WPARAM>(i), static_cast<LPARAM>(vk)))
+          return 1;
+        break;
       }
     }
   }
@@ -103,8 +114,9 @@ extern "C" int TSY_HookMouse(HWND target, HCURSOR cursor) {
   g_shared.mouseTarget = target;
   DestroyTrackingCursor();
   if (cursor) {
+    // Without a copy the pointer stays as it is (never made invisible).
     g_shared.trackingCursor = CopyCursor(cursor);
-    SetCursor(g_shared.trackingCursor);
+    if (g_shared.trackingCursor) SetCursor(g_shared.trackingCursor);
   }
   // Nudge the pointer so that a mouse event reaches the hook at once and the cursor shows.
   POINT at;
@@ -112,9 +124,15 @@ extern "C" int TSY_HookMouse(HWND target, HCURSOR cursor) {
     SetCursorPos(at.x + 1, at.y + 1);
     SetCursorPos(at.x, at.y);
   }
-  // Keyboard input goes to the same window from now on.
-  TSY_UnHookKeyboard();
-  TSY_HookKeyboard(target, g_shared.hotkeys);
+  // Keyboard input goes to the same window from now on. The new keyboard hook is installed
+  // before the earlier one is removed, so that a failure keeps the earlier hook and its target.
+  HHOOK keyboard = SetWindowsHookExA(WH_KEYBOARD, KeyboardProc, g_module, 0);
+  if (keyboard) {
+    HHOOK earlier = g_shared.keyboardHook;
+    g_shared.keyboardHook = keyboard;
+    g_shared.keyboardTarget = target;
+    if (earlier) UnhookWindowsHookEx(earlier);
+  }
   return 1;
 }
 

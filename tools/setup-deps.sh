@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need on a Debian 12 machine, and cross-builds
-# the image libraries into .deps/<arch> (rebuilt only when missing): for i686 always, and for
-# x86_64 too where the tests run the 64-bit build (tools/windows-arch.sh). Idempotent.
+# the image libraries into .deps/<arch> (rebuilt only when missing, and libtiff also when an
+# older setup built it without LZW): for i686 always, and for x86_64 too where the tests run the
+# 64-bit build (tools/windows-arch.sh). Idempotent.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 deps="$here/.deps"
 
 need_pkgs=(mingw-w64 wine wine32:i386 wine64 fonts-wine xvfb xdotool cmake ninja-build nasm libz-mingw-w64-dev
            googletest imagemagick netpbm python3 clang libclang-rt-14-dev dpkg-dev x11-utils
-           libjpeg-dev libpng-dev libtiff-dev libgif-dev)
+           libjpeg-dev libpng-dev libtiff-dev libgif-dev libtiff-tools nsis
+           cups printer-driver-cups-pdf ghostscript poppler-utils libcups2 libcups2:i386)
 
 missing=()
 for p in "${need_pkgs[@]}"; do
@@ -66,6 +68,43 @@ cmake_lib() {  # arch, source dir, build name, extra args...
   cmake --install "$build" >/dev/null
 }
 
+# True when the libtiff installed under a prefix was configured with the LZW codec.
+tiff_has_lzw() {  # prefix
+  grep -q '^#define LZW_SUPPORT' "$1/include/tiffconf.h" 2>/dev/null
+}
+
+# Builds libtiff (LZW, JPEG and Deflate codecs) into a staging prefix beside the real one and
+# then moves the library and its headers into place one rename each, so that a build that links
+# against .deps meanwhile sees either the old library or the new one, never a half-written file.
+build_tiff() {  # arch
+  local arch=$1 src f
+  local prefix="$deps/$arch" stage="$deps/stage-$arch-tiff" build="$deps/build-$arch/tiff"
+  src=$(fetch_src tiff)
+  rm -rf "$stage" "$build"
+  cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-$arch.cmake" -DCMAKE_INSTALL_PREFIX="$stage" \
+    -DCMAKE_PREFIX_PATH="$prefix" -Wno-dev -DBUILD_SHARED_LIBS=OFF -Dtiff-tools=OFF \
+    -Dtiff-tests=OFF -Dtiff-contrib=OFF -Dtiff-docs=OFF -Dlzw=ON -Dwebp=OFF -Dzstd=OFF \
+    -Dlzma=OFF -Djbig=OFF -Dlerc=OFF -Dlibdeflate=OFF -Djpeg=ON -Dzlib=ON >/dev/null
+  cmake --build "$build" >/dev/null
+  cmake --install "$build" >/dev/null
+  tiff_has_lzw "$stage" || { echo "setup: libtiff ($arch) was configured without LZW" >&2; exit 1; }
+  mkdir -p "$prefix/lib/pkgconfig" "$prefix/lib/cmake" "$prefix/include"
+  for f in libtiff.a libtiffxx.a; do
+    # (touched after the move, so that builds which linked the old library link again)
+    if [ -f "$stage/lib/$f" ]; then touch "$stage/lib/$f"; mv -f "$stage/lib/$f" "$prefix/lib/$f"; fi
+  done
+  for f in "$stage"/include/*; do mv -f "$f" "$prefix/include/"; done
+  [ -f "$stage/lib/pkgconfig/libtiff-4.pc" ] && mv -f "$stage/lib/pkgconfig/libtiff-4.pc" "$prefix/lib/pkgconfig/"
+  if [ -d "$stage/lib/cmake/tiff" ]; then
+    rm -rf "$prefix/lib/cmake/tiff.old"
+    [ -d "$prefix/lib/cmake/tiff" ] && mv "$prefix/lib/cmake/tiff" "$prefix/lib/cmake/tiff.old"
+    mv "$stage/lib/cmake/tiff" "$prefix/lib/cmake/tiff"
+    rm -rf "$prefix/lib/cmake/tiff.old"
+  fi
+  rm -rf "$stage"
+}
+
 # The four libraries, static, for one arch.
 build_libs() {  # arch
   local arch=$1 src
@@ -81,12 +120,9 @@ build_libs() {  # arch
     src=$(fetch_src libpng1.6)
     cmake_lib "$arch" "$src" png -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF
   fi
-  if [ ! -f "$prefix/lib/libtiff.a" ]; then
-    echo "setup: building libtiff ($arch)"
-    src=$(fetch_src tiff)
-    cmake_lib "$arch" "$src" tiff -DBUILD_SHARED_LIBS=OFF -Dtiff-tools=OFF -Dtiff-tests=OFF \
-      -Dtiff-contrib=OFF -Dtiff-docs=OFF -Dlzw=OFF -Dwebp=OFF -Dzstd=OFF -Dlzma=OFF \
-      -Djbig=OFF -Dlerc=OFF -Dlibdeflate=OFF -Djpeg=ON -Dzlib=ON
+  if [ ! -f "$prefix/lib/libtiff.a" ] || ! tiff_has_lzw "$prefix"; then
+    echo "setup: building libtiff with LZW ($arch)"
+    build_tiff "$arch"
   fi
   if [ ! -f "$prefix/lib/libgif.a" ]; then
     echo "setup: building giflib ($arch)"

@@ -43,6 +43,25 @@ void PumpPendingMessages() {
   }
 }
 
+// Waits ms milliseconds in slices of at most 50 ms, handling the pending messages between them,
+// so that the program repaints and answers forwarded input while a capture step waits.
+void WaitPumping(DWORD ms) {
+  constexpr DWORD kSliceMs = 50;
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    PumpPendingMessages();
+    const DWORD elapsed = ::GetTickCount() - start;
+    if (elapsed >= ms) return;
+    ::Sleep(std::min(kSliceMs, ms - elapsed));
+  }
+}
+
+// A capture that reached the program through the hook library runs inside the hook's
+// synchronous send from the program in front: answer it first, so that the other program goes
+// on while the capture, its sound and its message boxes take their time. Does nothing for a
+// message that was not sent from another thread.
+void AnswerForwardedMessage() { ::ReplyMessage(0); }
+
 // Before the mouse hook starts a tracked mode: the keys of the hotkey that started it may still
 // be on their way through the keyboard hook of the program in front (which waits while this
 // thread sleeps). Released after tracking has begun, they would count as steering keys (a late
@@ -223,6 +242,7 @@ void CMainFrame::OnHotKey(UINT id, UINT, UINT) {
 LRESULT CMainFrame::OnForwardKeyboard(WPARAM wParam, LPARAM lParam) {
   const int slot = static_cast<int>(wParam);
   if (slot != -1) {
+    AnswerForwardedMessage();
     DispatchHotkey(slot, kHotkeyFromHook);
     return 0;
   }
@@ -253,6 +273,7 @@ void CMainFrame::HandleTrackerAction(HDC screen, TrackerAction action) {
     case TrackerAction::kNone:
       return;
     case TrackerAction::kFinish:
+      AnswerForwardedMessage();
       // The tracker has taken everything off the screen.
       TSY_UnHookMouse();
       m_tracking = false;
@@ -260,9 +281,11 @@ void CMainFrame::HandleTrackerAction(HDC screen, TrackerAction action) {
       FinishCapture(screen);
       return;
     case TrackerAction::kCancel:
+      AnswerForwardedMessage();
       CancelCapture(screen);
       return;
     case TrackerAction::kColorPicked: {
+      AnswerForwardedMessage();
       TSY_UnHookMouse();
       m_tracking = false;
       const COLORREF color = m_tracker.PickedColor();
@@ -347,7 +370,7 @@ void CMainFrame::CaptureActiveWindow(int slot, int trackerType, UINT commandId) 
     return;
   }
   HideForCapture();
-  ::Sleep(CaptureDelay());
+  WaitPumping(CaptureDelay());
   DrawPointerForCapture();
   m_trackerType = trackerType;
   m_trackerState = kTrackerStateIdle;
@@ -358,7 +381,9 @@ void CMainFrame::CaptureActiveWindow(int slot, int trackerType, UINT commandId) 
                                                          : FindClientArea(m_hWnd, m_area);
   WindowDC screen(nullptr);
   if (found) {
-    ::Sleep(kActiveWindowPauseMs);
+    WaitPumping(kActiveWindowPauseMs);
+    // Copied as it is painted: its caption among all, redrawn after the activation changes.
+    LetForegroundWindowPaint(m_hWnd);
     FinishCapture(screen.get());
     return;
   }
@@ -462,7 +487,7 @@ void CMainFrame::OnCaptureColorPicker() {
   if (CaptureBusy()) return;
   CaptureCommandScope command(*this);
   ShowCaptureHidden(false);
-  ::Sleep(kColorPickerPauseMs);
+  WaitPumping(kColorPickerPauseMs);
   m_trackerType = kTrackerColorPicker;
   m_trackerState = kTrackerStateColorPicker;
   m_tracker.Begin(kTrackerColorPicker, kTrackerStateColorPicker, theApp.m_capture.optionsA);
@@ -503,7 +528,7 @@ void CMainFrame::ShowCaptureHidden(bool show) {
     m_captureHidden = true;
     if (IsWindowVisible()) {
       ShowWindow(SW_HIDE);
-      ::Sleep(kAfterHideMs);
+      WaitPumping(kAfterHideMs);
     }
     return;
   }
@@ -519,7 +544,7 @@ void CMainFrame::ShowCaptureHidden(bool show) {
 void CMainFrame::HideForCapture() {
   for (int attempt = 0; IsWindowVisible() && attempt < kMaxHideAttempts; ++attempt) {
     ShowWindow(SW_HIDE);
-    ::Sleep(kHidePollMs);
+    WaitPumping(kHidePollMs);
   }
   PumpPendingMessages();
 }
@@ -534,7 +559,7 @@ void CMainFrame::PrepareCapture(int trackerType) {
   }
   HideForCapture();
   if (next && ::IsWindow(next)) ::SetForegroundWindow(next);
-  ::Sleep(CaptureDelay());
+  WaitPumping(CaptureDelay());
   DrawPointerForCapture();
   if (Freezing()) m_freezer.Freeze(IsDrawnMode(trackerType));
   PumpPendingMessages();

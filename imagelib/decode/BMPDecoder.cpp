@@ -171,7 +171,7 @@ void CBMPDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
     const uint64_t rowBytes = (static_cast<uint64_t>(width) * info.bitCount + 31) / 32 * 4;
     const uint64_t pixelBytes = (static_cast<uint64_t>(width) * info.bitCount + 7) / 8;
     if (!rle && rowBytes * static_cast<uint64_t>(height - 1) + pixelBytes > source.GetBytesLeft())
-        throw CTextException(PLErr::EndOfFile, CByteSource::EndOfFileText);
+        RaiseEndOfFile();
 
     int depth = ChooseDepth(wantedDepth, info.bitCount);
     wantedDepth = depth;

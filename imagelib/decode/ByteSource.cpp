@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "decode/ImageDecoder.h"
+
 namespace {
 // An empty block still needs a valid pointer so that an open source is recognisable.
 const uint8_t kEmptyBlock[1] = {0};
@@ -24,7 +26,8 @@ void CByteSource::Close() {
     m_size = 0;
 }
 
-void CByteSource::ThrowEndOfFile() const { throw CTextException(PLErr::EndOfFile, EndOfFileText); }
+// The decoders' one failure path, so that the end of the data is traced like every other error.
+void CByteSource::ThrowEndOfFile() const { CImageDecoder::RaiseEndOfFile(); }
 
 const uint8_t* CByteSource::GetBufferPtr(uint32_t minBytes) {
     if (m_data == nullptr || minBytes > GetBytesLeft()) ThrowEndOfFile();

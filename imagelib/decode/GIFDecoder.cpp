@@ -42,15 +42,34 @@ struct GifCloser {
 };
 
 [[noreturn]] void ThrowGifError(int code, const ReadState& state) {
+    // The source's own failure has been traced and thrown through the decoder error path.
     if (state.failure) std::rethrow_exception(state.failure);
     if (state.ranOut || code == D_GIF_ERR_READ_FAILED || code == D_GIF_ERR_EOF_TOO_SOON)
-        throw CTextException(PLErr::EndOfFile, CByteSource::EndOfFileText);
+        CImageDecoder::RaiseEndOfFile();
     int plCode = PLErr::CorruptData;
     if (code == D_GIF_ERR_NOT_GIF_FILE) plCode = PLErr::WrongSignature;
     if (code == D_GIF_ERR_NOT_ENOUGH_MEM) plCode = PLErr::NoMemory;
     const char* text = GifErrorString(code);
     if (text) CImageDecoder::RaiseErrorF(plCode, "GIF-LIB error: %s.", text);
     CImageDecoder::RaiseErrorF(plCode, "GIF-LIB undefined error %d.", code);
+}
+
+// The most pixels one byte of GIF image data can stand for: a 12-bit code from a full string
+// table names a string of up to 4096 pixels, so 8 bits carry at most 4096 * 8 / 12 of them.
+constexpr uint64_t kMaxPixelsPerDataByte = 2731;
+// Screens up to this many pixels are made even when the data is shorter than they are large:
+// a small picture may sit on a wider background.
+constexpr uint64_t kFreeScreenPixels = 1u << 20;
+
+// Refuses a logical screen larger than the rest of the data can stand for (code 11), before
+// anything of its size is allocated.
+void CheckScreenAgainstData(int64_t width, int64_t height, uint32_t bytesLeft) {
+    const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+    if (pixels > kFreeScreenPixels && pixels / kMaxPixelsPerDataByte > bytesLeft) {
+        PLTraceF(0, "GIF screen of %lld x %lld pixels is larger than its %u data bytes can describe.\n",
+                 static_cast<long long>(width), static_cast<long long>(height), bytesLeft);
+        CImageDecoder::RaiseEndOfFile();
+    }
 }
 
 void CopyColorMap(const ColorMapObject* map, PLRGBQuad* palette) {
@@ -82,14 +101,17 @@ void CGIFDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
     bool isTrueColour = false;
     int32_t screenWidth = gif->SWidth, screenHeight = gif->SHeight;
     bool created = false;
+    // The screen is made when the first image arrives, and only when the data left can fill
+    // it; its size is checked against the decoder limit before anything is allocated.
     auto createScreen = [&](int32_t width, int32_t height) {
+        CheckBitmapSize(width, height, 8);
+        CheckScreenAgainstData(width, height, source.GetBytesLeft());
         if (want32) CreateBitmap(bitmap, width, height, 32, false);  // checks the final size
         CreateBitmap(indexed, width, height, 8, false);
         uint8_t background = static_cast<uint8_t>(gif->SBackGroundColor);
         for (int32_t y = 0; y < height; ++y) std::memset(indexed.GetLine(y), background, static_cast<size_t>(width));
         created = true;
     };
-    if (screenWidth > 0 && screenHeight > 0) createScreen(screenWidth, screenHeight);
 
     palette = AllocPalette();  // the colours the indices stand for
     CopyColorMap(gif->SColorMap, palette.get());
@@ -117,8 +139,10 @@ void CGIFDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
             const GifImageDesc& desc = gif->Image;
             if (!created) {
                 // A screen of no size takes the size of its first image.
-                screenWidth = desc.Left + desc.Width;
-                screenHeight = desc.Top + desc.Height;
+                if (screenWidth <= 0 || screenHeight <= 0) {
+                    screenWidth = desc.Left + desc.Width;
+                    screenHeight = desc.Top + desc.Height;
+                }
                 createScreen(screenWidth, screenHeight);
             }
             if (desc.Left + desc.Width > screenWidth || desc.Top + desc.Height > screenHeight)
@@ -127,6 +151,7 @@ void CGIFDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
             if (imageNumber == 1) {
                 std::memcpy(palette.get(), imageColours, sizeof imageColours);
             } else if (!isTrueColour && std::memcmp(palette.get(), imageColours, sizeof imageColours) != 0) {
+                CheckBitmapSize(screenWidth, screenHeight, 32);
                 trueColour.Create(screenWidth, screenHeight, 32, false);
                 for (int i = 0; i < 256; ++i) lut[i] = PLQuadToPixel(palette[i]);
                 for (int32_t y = 0; y < screenHeight; ++y)
@@ -155,15 +180,19 @@ void CGIFDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
                     }
                     const int32_t y = desc.Top + row;
                     if (y < 0 || y >= screenHeight) continue;
-                    const GifPixelType* src = line.data() - desc.Left;
+                    // Screen column x is column x - Left of the image's row.
                     if (isTrueColour) {
                         uint8_t* dst = trueColour.GetLine(y);
-                        for (int32_t x = x0; x < x1; ++x)
-                            if (src[x] != transparent) PLStorePixel(dst + 4 * x, lut[src[x]]);
+                        for (int32_t x = x0; x < x1; ++x) {
+                            const GifPixelType index = line[static_cast<size_t>(x - desc.Left)];
+                            if (index != transparent) PLStorePixel(dst + 4 * x, lut[index]);
+                        }
                     } else {
                         uint8_t* dst = indexed.GetLine(y);
-                        for (int32_t x = x0; x < x1; ++x)
-                            if (src[x] != transparent) dst[x] = src[x];
+                        for (int32_t x = x0; x < x1; ++x) {
+                            const GifPixelType index = line[static_cast<size_t>(x - desc.Left)];
+                            if (index != transparent) dst[x] = index;
+                        }
                     }
                 }
             }

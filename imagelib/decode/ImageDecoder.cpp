@@ -45,6 +45,11 @@ void CImageDecoder::RaiseError(int code, const char* text) {
     throw CTextException(code, std::move(message));
 }
 
+void CImageDecoder::RaiseEndOfFile() {
+    PLTrace(0, CByteSource::EndOfFileText);
+    throw CTextException(PLErr::EndOfFile, CByteSource::EndOfFileText);
+}
+
 void CImageDecoder::RaiseErrorF(int code, const char* format, ...) {
     va_list args;
     va_start(args, format);
@@ -89,6 +94,12 @@ int CImageDecoder::ChooseDepth(int wantedDepth, int fileBitsPerPixel) {
 }
 
 void CImageDecoder::CreateBitmap(CDibBitmap& bitmap, int64_t width, int64_t height, int bitsPerPixel, bool hasAlpha) {
+    CheckBitmapSize(width, height, bitsPerPixel);
+    bitmap.Create(static_cast<int32_t>(width), static_cast<int32_t>(height), static_cast<uint16_t>(bitsPerPixel),
+                  hasAlpha);
+}
+
+void CImageDecoder::CheckBitmapSize(int64_t width, int64_t height, int bitsPerPixel) {
     if (width < 1 || height < 1 || width > CDibBitmap::MaxDimension || height > CDibBitmap::MaxDimension)
         RaiseErrorF(PLErr::UnknownVariant, "Illegal image size %lld x %lld.", static_cast<long long>(width),
                     static_cast<long long>(height));
@@ -96,8 +107,6 @@ void CImageDecoder::CreateBitmap(CDibBitmap& bitmap, int64_t width, int64_t heig
     if (rowBytes * static_cast<uint64_t>(height) > g_maxPixelBytes)
         RaiseErrorF(PLErr::NoMemory, "Image of %lld x %lld pixels is too large.", static_cast<long long>(width),
                     static_cast<long long>(height));
-    bitmap.Create(static_cast<int32_t>(width), static_cast<int32_t>(height), static_cast<uint16_t>(bitsPerPixel),
-                  hasAlpha);
 }
 
 PLPaletteBlock CImageDecoder::AllocPalette() {

@@ -74,6 +74,10 @@ public:
 #endif
         ;
 
+    // The same path for data that ends before the picture does: traces and throws
+    // "End of file reached while decoding.\n" as it is, with code 11.
+    [[noreturn]] static void RaiseEndOfFile();
+
     // Helpers for decoders.
     // The depth to produce: 8 when nothing or 8 is wanted and the file has 8 bits per pixel or
     // fewer, else 32.
@@ -83,6 +87,9 @@ public:
     // above CDibBitmap::MaxDimension throws code 2 ("Illegal image size %lld x %lld."), pixel
     // bytes above the decoded-size limit throw code 10. The 8-bit kinds get the grey ramp.
     static void CreateBitmap(CDibBitmap& bitmap, int64_t width, int64_t height, int bitsPerPixel, bool hasAlpha);
+
+    // The checks of CreateBitmap alone, for scratch bitmaps a decoder allocates itself.
+    static void CheckBitmapSize(int64_t width, int64_t height, int bitsPerPixel);
 
     // A zeroed palette block of 256 entries, fourth bytes 255. Throws "Out of memory for
     // palette." (code 10) when it cannot be allocated.

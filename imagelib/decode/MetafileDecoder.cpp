@@ -142,42 +142,51 @@ void CMetafileDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int
         ::PlayEnhMetaFile(memory.get(), metafile.get(), &area);
     }
 
-    // The rendered pixels, read as top-down 32-bit rows.
+    // The rendered pixels, read as 32-bit rows a band at a time, so that the picture is held
+    // twice (the device bitmap and the target), never three times.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);
+    info.bmiHeader.biHeight = static_cast<LONG>(height);  // bottom-up: scan line 0 is the last row
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    std::vector<uint8_t> pixels;
+    const int32_t w = static_cast<int32_t>(width);
+    const int32_t h = static_cast<int32_t>(height);
+    const int32_t bandRows = std::max<int32_t>(1, std::min<int32_t>(h, static_cast<int32_t>((1u << 20) / (4u * w))));
+    std::vector<uint8_t> band;
     try {
-        pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+        band.resize(static_cast<size_t>(bandRows) * static_cast<size_t>(w) * 4);
     } catch (const std::bad_alloc&) {
         RaiseError(PLErr::NoMemory, "Out of memory during allocation of header.");
     }
-    if (::GetDIBits(memory.get(), target.get(), 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) == 0)
-        RaiseError(PLErr::NoMemory, "Cannot allocate memory bitmap.");
 
     CPLBitmapLock lock(bitmap, false, true);
-    const int32_t w = static_cast<int32_t>(width);
     if (depth == 8) bitmap.CopyPalette(palette.get());
     PLPixel32 lastColor = 0;
     uint8_t lastIndex = static_cast<uint8_t>(bitmap.FindNearestColor(lastColor));
-    for (int32_t y = 0; y < static_cast<int32_t>(height); ++y) {
-        const uint8_t* src = pixels.data() + static_cast<size_t>(y) * w * 4;
-        uint8_t* dst = bitmap.GetLine(y);
-        for (int32_t x = 0; x < w; ++x) {
-            PLPixel32 c = PLMakePixel(src[4 * x + 2], src[4 * x + 1], src[4 * x], 255);
-            if (depth == 32) {
-                PLStorePixel(dst + 4 * x, c);
-                continue;
+    for (int32_t top = 0; top < h; top += bandRows) {
+        const int32_t rows = std::min(bandRows, h - top);
+        // Rows top .. top + rows - 1 are scan lines h - top - rows .. h - top - 1.
+        const UINT firstScan = static_cast<UINT>(h - top - rows);
+        if (::GetDIBits(memory.get(), target.get(), firstScan, static_cast<UINT>(rows), band.data(), &info,
+                        DIB_RGB_COLORS) == 0)
+            RaiseError(PLErr::NoMemory, "Cannot allocate memory bitmap.");
+        for (int32_t i = 0; i < rows; ++i) {
+            const uint8_t* src = band.data() + static_cast<size_t>(rows - 1 - i) * static_cast<size_t>(w) * 4;
+            uint8_t* dst = bitmap.GetLine(top + i);
+            for (int32_t x = 0; x < w; ++x) {
+                PLPixel32 c = PLMakePixel(src[4 * x + 2], src[4 * x + 1], src[4 * x], 255);
+                if (depth == 32) {
+                    PLStorePixel(dst + 4 * x, c);
+                    continue;
+                }
+                if (c != lastColor) {
+                    lastColor = c;
+                    lastIndex = static_cast<uint8_t>(bitmap.FindNearestColor(c));
+                }
+                dst[x] = lastIndex;
             }
-            if (c != lastColor) {
-                lastColor = c;
-                lastIndex = static_cast<uint8_t>(bitmap.FindNearestColor(c));
-            }
-            dst[x] = lastIndex;
         }
     }
 }

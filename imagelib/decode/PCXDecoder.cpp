@@ -48,7 +48,7 @@ void CPCXDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
     uint64_t remaining = static_cast<uint64_t>(scanBytes) * static_cast<uint64_t>(height);
     // Every byte of packed data yields at most 63 bytes.
     if (remaining > static_cast<uint64_t>(source.GetBytesLeft()) * 63u)
-        throw CTextException(PLErr::EndOfFile, CByteSource::EndOfFileText);
+        RaiseEndOfFile();
 
     // The bitmap is always 32 bits. Rows of indexed images first hold their indices (one byte
     // per pixel at the start of the row); they become colours once the palette is known.

@@ -60,7 +60,7 @@ void CPGMDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock&, int& wantedDepth
     // Binary samples must all be there; text samples take at least one byte each.
     const uint64_t samples = static_cast<uint64_t>(width) * height;
     if (samples * (binary ? sampleBytes : 1) > source.GetBytesLeft())
-        throw CTextException(PLErr::EndOfFile, CByteSource::EndOfFileText);
+        RaiseEndOfFile();
 
     const int depth = ChooseDepth(wantedDepth, 8);
     wantedDepth = depth;

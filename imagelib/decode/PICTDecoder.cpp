@@ -243,7 +243,7 @@ void CPictReader::SkipPixPat() {
     int64_t height = static_cast<int64_t>(bounds.bottom) - bounds.top;
     if (height <= 0 || rowBytes == 0) return;
     if (static_cast<uint64_t>(height) > m_source.GetBytesLeft())
-        throw CTextException(PLErr::EndOfFile, CByteSource::EndOfFileText);
+        CImageDecoder::RaiseEndOfFile();
     std::vector<uint8_t> row(rowBytes);
     for (int64_t y = 0; y < height; ++y) ReadRow(m_source, rowBytes >= 8, rowBytes, 1, row);
     (void)pm;
@@ -329,7 +329,7 @@ void CPictReader::DecodeBitmap(uint32_t op) {
     if (needed == 0 || needed > rowLength)
         CImageDecoder::RaiseError(PLErr::CorruptData, "Error decoding pict: Row bytes too small.");
     const uint64_t minBytes = packed ? static_cast<uint64_t>(height) : static_cast<uint64_t>(height) * rowLength;
-    if (minBytes > m_source.GetBytesLeft()) throw CTextException(PLErr::EndOfFile, CByteSource::EndOfFileText);
+    if (minBytes > m_source.GetBytesLeft()) CImageDecoder::RaiseEndOfFile();
 
     const int depth = indexed ? CImageDecoder::ChooseDepth(m_wantedDepth, 8) : 32;
     m_wantedDepth = depth;

@@ -28,7 +28,7 @@ void WarningFn(png_structp, png_const_charp) {}
 
 const uint8_t* ReadFromSource(ReadState* state, size_t length) {
     try {
-        if (length > 0xFFFFFFFFu) throw CTextException(PLErr::EndOfFile, CByteSource::EndOfFileText);
+        if (length > 0xFFFFFFFFu) CImageDecoder::RaiseEndOfFile();
         return state->source->ReadNBytes(static_cast<uint32_t>(length));
     } catch (...) {
         state->failure = std::current_exception();

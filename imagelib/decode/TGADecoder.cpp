@@ -110,7 +110,7 @@ void CTGADecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
     // Refuse data that cannot hold the picture before the bitmap is allocated.
     if (!IsRLEType(h.imageType) ? pixels * bytesPerPixel > source.GetBytesLeft()
                                 : pixels > static_cast<uint64_t>(source.GetBytesLeft()) * 128u)
-        throw CTextException(PLErr::EndOfFile, CByteSource::EndOfFileText);
+        RaiseEndOfFile();
 
     const int depth = ChooseDepth(wantedDepth, bits);
     wantedDepth = depth;

@@ -2,6 +2,8 @@
 
 #include "win/DibGdi.h"
 
+#include <algorithm>
+
 namespace {
 
 RECT WholeBitmap(const CDibBitmap& bitmap) { return RECT{0, 0, bitmap.GetWidth(), bitmap.GetHeight()}; }
@@ -107,19 +109,30 @@ bool CDisplayBitmap::DrawDIBits(HDC dc, const RECT* destRect, const RECT* srcRec
 }
 
 HPALETTE CDisplayBitmap::GetPalette() {
-    if (!m_logicalPalette) {
-        const PLRGBQuad* table = GetColorTable();
-        if (table != nullptr) {
-            m_logicalPalette.reset(dibgdi::CreatePaletteFromTable(table, GetNumColors()));
-        } else {
-            WindowDC screen(nullptr);
-            m_logicalPalette.reset(::CreateHalftonePalette(screen.get()));
-        }
-    }
+    if (!IsPaletteCurrent()) RebuildPalette();
     return m_logicalPalette.get();
+}
+
+bool CDisplayBitmap::IsPaletteCurrent() const {
+    if (!m_logicalPalette) return false;
+    const PLRGBQuad* table = GetColorTable();
+    if (table == nullptr) return m_paletteColors.empty();
+    const size_t count = static_cast<size_t>(GetNumColors());
+    return m_paletteColors.size() == count &&
+           std::equal(m_paletteColors.begin(), m_paletteColors.end(), table, [](const PLRGBQuad& a, const PLRGBQuad& b) {
+               return a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue;
+           });
 }
 
 void CDisplayBitmap::RebuildPalette() {
     m_logicalPalette.reset();
-    GetPalette();
+    m_paletteColors.clear();
+    const PLRGBQuad* table = GetColorTable();
+    if (table != nullptr) {
+        m_paletteColors.assign(table, table + GetNumColors());
+        m_logicalPalette.reset(dibgdi::CreatePaletteFromTable(table, GetNumColors()));
+    } else {
+        WindowDC screen(nullptr);
+        m_logicalPalette.reset(::CreateHalftonePalette(screen.get()));
+    }
 }

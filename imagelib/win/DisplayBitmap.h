@@ -4,11 +4,14 @@
 
 #include <vfw.h>
 
+#include <vector>
+
 #include "framework/Handles.h"
 #include "win/SectionDibBitmap.h"
 
 // The bitmap that documents, captures, previews and printing hold: a DIB section with a logical
-// palette and a DrawDib handle, both made on first use and kept until destruction.
+// palette and a DrawDib handle, both made on first use. The palette is made again whenever the
+// bitmap's depth or colours have changed since (a new size or depth, a changed colour table).
 class CDisplayBitmap : public CSectionDibBitmap {
 public:
     CDisplayBitmap();
@@ -35,12 +38,18 @@ public:
                     bool foreground = true, int stretchMode = -1, DWORD rop = SRCCOPY);
 
     // The logical palette: the colour table's colours for depths up to 8, a halftone palette of
-    // the screen otherwise. Made on first use. (The colour table itself: GetColorTable().)
+    // the screen otherwise. Made on first use and again after the depth or the colour table
+    // changed; a handle returned earlier is then no longer valid. (The colour table itself:
+    // GetColorTable().)
     HPALETTE GetPalette();
     // Deletes the logical palette and makes it again from the current colour table.
     void RebuildPalette();
 
 private:
+    // True when m_logicalPalette was made from the bitmap as it is now.
+    bool IsPaletteCurrent() const;
+
     UniquePalette m_logicalPalette;
+    std::vector<PLRGBQuad> m_paletteColors;  // the colour table it was made from; empty: halftone
     HDRAWDIB m_drawDib = nullptr;
 };

@@ -230,4 +230,41 @@ TEST(Trace, LevelsAndFile) {
     PLTraceSetLevel(0);
 }
 
+// Every decoder failure goes through the one error path, which traces its text: data cut short
+// before the rows (found by the decoders' own checks), inside the header (found by the byte
+// source) and inside a library-backed format.
+TEST(Trace, EveryFailureIsTraced) {
+    std::vector<uint8_t> bmpRowsCut = SmallBmp();
+    bmpRowsCut.resize(bmpRowsCut.size() - 6);
+    std::vector<uint8_t> bmpHeaderCut = SmallBmp();
+    bmpHeaderCut.resize(30);
+    const std::vector<uint8_t> pgmRowsCut = Bytes().str("P5 4 4 255\n").u8(1).u8(2);
+    const std::vector<uint8_t> gifHeaderCut = Bytes().str("GIF89a").u8(4).u8(0).u8(3);
+    const struct {
+        const char* what;
+        const std::vector<uint8_t>* file;
+        const char* text;
+    } kCases[] = {
+        {"bmp rows cut", &bmpRowsCut, "End of file reached while decoding.\n"},
+        {"bmp header cut", &bmpHeaderCut, "End of file reached while decoding.\n"},
+        {"pgm rows cut", &pgmRowsCut, "End of file reached while decoding.\n"},
+        {"gif header cut", &gifHeaderCut, "End of file reached while decoding.\n"},
+    };
+    ScratchFolder folder;
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        std::string log = folder.Path((std::string(c.what) + ".txt").c_str());
+        PLTraceSetFile(log.c_str());
+        PLTraceSetLevel(0);
+        DecodeFailure f = DecodeExpectingFailure(*c.file);
+        PLTraceSetFile(nullptr);
+        ASSERT_TRUE(f.threw);
+        EXPECT_EQ(f.code, PLErr::EndOfFile);
+        EXPECT_EQ(f.text, c.text);
+        std::ifstream in(log);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(text, c.text);
+    }
+}
+
 }  // namespace

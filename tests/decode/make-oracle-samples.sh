@@ -2,16 +2,19 @@
 # Makes the sample files of the oracle test: pictures written by ImageMagick and netpbm in every
 # variant the decoders read, each with ImageMagick's own decode of it as raw RGBA bytes.
 #   make-oracle-samples.sh <output folder>
+# TIFFs compressed by libtiff's tiffcp (LZW in every common layout) join them, since the TIFFs
+# people meet most are LZW.
 # manifest.txt lines: "<file> <width> <height> <tolerance> <what>" for files to compare, or
 # "<file> fail <code>" for files that must be refused with that code.
 set -uo pipefail
 out=$1
 mkdir -p "$out"
 cd "$out"
-rm -f manifest.txt ./*.bmp ./*.tga ./*.pcx ./*.pgm ./*.rgba
+rm -f manifest.txt ./*.bmp ./*.tga ./*.pcx ./*.pgm ./*.tif ./*.rgba
 IM=/usr/bin/convert-im6.q16
-if [ ! -x "$IM" ] || ! command -v ppmtobmp >/dev/null || ! command -v python3 >/dev/null; then
-  echo "missing-tools ImageMagick (convert-im6.q16), netpbm and python3 are needed" > manifest.txt
+if [ ! -x "$IM" ] || ! command -v ppmtobmp >/dev/null || ! command -v python3 >/dev/null ||
+   ! command -v tiffcp >/dev/null; then
+  echo "missing-tools ImageMagick (convert-im6.q16), netpbm, libtiff-tools and python3 are needed" > manifest.txt
   exit 0
 fi
 
@@ -111,6 +114,21 @@ for src in wide narrow one; do
     $IM $src.ppm -type bilevel PICT:im-$src-1.pict;                      add im-$src-1.pict $w $h 0 "pict bilevel"
     q 200 | ppmtopict > np-$src-8.pict 2>/dev/null;                      add np-$src-8.pict $w $h 0 "netpbm pict 8 bits"
   fi
+  # LZW TIFFs: ImageMagick's default, and tiffcp's LZW of ImageMagick's uncompressed files.
+  $IM $src.ppm -type truecolor -compress LZW TIFF:im-$src-lzw.tif;      add im-$src-lzw.tif $w $h 0 "tiff lzw (ImageMagick)"
+  $IM $src.ppm -type truecolor -compress none TIFF:$src-rgb.tif
+  $IM $src.ppm -colorspace gray -type grayscale -depth 8 -compress none TIFF:$src-grey.tif
+  $IM $src.ppm -alpha set -channel A -evaluate set 40% +channel -type truecolormatte -compress none TIFF:$src-rgba.tif
+  $IM $src.ppm -colors 200 -type palette -compress none TIFF:$src-map.tif
+  tiffcp -c lzw $src-rgb.tif tc-$src-lzw.tif;                            add tc-$src-lzw.tif $w $h 0 "tiff lzw"
+  tiffcp -c lzw:2 $src-rgb.tif tc-$src-lzwpred.tif;                      add tc-$src-lzwpred.tif $w $h 0 "tiff lzw with predictor"
+  tiffcp -t -w 16 -l 16 -c lzw $src-rgb.tif tc-$src-lzwtiled.tif;        add tc-$src-lzwtiled.tif $w $h 0 "tiff tiled lzw"
+  tiffcp -B -c lzw $src-rgb.tif tc-$src-lzwbig.tif;                      add tc-$src-lzwbig.tif $w $h 0 "tiff big-endian lzw"
+  tiffcp -c lzw $src-grey.tif tc-$src-lzwgrey.tif;                       add tc-$src-lzwgrey.tif $w $h 0 "tiff 8-bit grey lzw"
+  tiffcp -c lzw:2 $src-grey.tif tc-$src-lzwgreypred.tif;                 add tc-$src-lzwgreypred.tif $w $h 0 "tiff 8-bit grey lzw with predictor"
+  tiffcp -c lzw $src-rgba.tif tc-$src-lzwrgba.tif;                       add tc-$src-lzwrgba.tif $w $h 1 "tiff rgba lzw"
+  tiffcp -c lzw $src-map.tif tc-$src-lzwmap.tif;                         add tc-$src-lzwmap.tif $w $h 1 "tiff palette lzw"
+  rm -f $src-rgb.tif $src-grey.tif $src-rgba.tif $src-map.tif
   # Refused: OS/2 bitmap headers.
   ppmtobmp -os2 -bpp=24 $src.ppm > nb-$src-os2.bmp 2>/dev/null && echo "nb-$src-os2.bmp fail 2" >> manifest.txt
 done

@@ -248,9 +248,28 @@ TEST(JPEGDecoder, ProgressRisesToOne) {
 
 // ---- TIFF ----
 
-// A grey TIFF of `rows` rows, one row per strip, deflate-compressed, and the file offset of
-// each strip.
-Bytes MakeStripTiff(uint32_t width, uint32_t rows, std::vector<uint64_t>* offsets) {
+// A DOS EPS file: the 30-byte header, some PostScript, then the TIFF preview.
+Bytes MakeEps(const Bytes& tiff) {
+    const std::string ps = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\nshowpage\n";
+    Bytes eps(30, 0);
+    const uint32_t fields[6] = {30, static_cast<uint32_t>(ps.size()), 0, 0,
+                                static_cast<uint32_t>(30 + ps.size()), static_cast<uint32_t>(tiff.size())};
+    eps[0] = 0xC5;
+    eps[1] = 0xD0;
+    eps[2] = 0xD3;
+    eps[3] = 0xC6;
+    for (int i = 0; i < 6; ++i)
+        for (int k = 0; k < 4; ++k) eps[4 + 4 * i + k] = static_cast<uint8_t>(fields[i] >> (8 * k));
+    eps[28] = eps[29] = 0xFF;
+    eps.insert(eps.end(), ps.begin(), ps.end());
+    eps.insert(eps.end(), tiff.begin(), tiff.end());
+    return eps;
+}
+
+// A grey TIFF of `rows` rows, one row per strip, deflate-compressed unless told otherwise, and
+// the file offset of each strip.
+Bytes MakeStripTiff(uint32_t width, uint32_t rows, std::vector<uint64_t>* offsets,
+                    uint16_t compression = COMPRESSION_ADOBE_DEFLATE, uint16_t predictor = 1) {
     CMemoryByteSink sink;
     EXPECT_EQ(sink.Open(1024), 0);
     std::exception_ptr failure;
@@ -261,7 +280,8 @@ Bytes MakeStripTiff(uint32_t width, uint32_t rows, std::vector<uint64_t>* offset
     TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
     TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
     TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
-    TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+    EXPECT_EQ(TIFFSetField(tif, TIFFTAG_COMPRESSION, compression), 1);
+    if (predictor != 1) TIFFSetField(tif, TIFFTAG_PREDICTOR, predictor);
     TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 1);
     std::vector<uint8_t> row(width);
     for (uint32_t y = 0; y < rows; ++y) {
@@ -276,6 +296,32 @@ Bytes MakeStripTiff(uint32_t width, uint32_t rows, std::vector<uint64_t>* offset
     offsets->assign(stripOffsets, stripOffsets + rows);
     TIFFClose(in);
     return file;
+}
+
+// LZW, the compression of most TIFFs met in practice (scanners, ImageMagick's and tiffcp's
+// defaults), is read, with and without the horizontal predictor, also as the preview of an EPS
+// file. (Files of other writers are compared with ImageMagick by the oracle test.)
+TEST(TIFFDecoder, LzwIsRead) {
+    for (uint16_t predictor : {1, 2}) {
+        for (bool eps : {false, true}) {
+            SCOPED_TRACE(std::string("predictor ") + std::to_string(predictor) + (eps ? ", in EPS" : ""));
+            std::vector<uint64_t> offsets;
+            Bytes file = MakeStripTiff(37, 9, &offsets, COMPRESSION_LZW, predictor);
+            if (eps) file = MakeEps(file);
+            std::unique_ptr<CHeapBitmap> bmp;
+            try {
+                bmp = DecodeMemory(file);
+            } catch (const CTextException& e) {
+                ADD_FAILURE() << e.GetText();
+                continue;
+            }
+            ASSERT_EQ(bmp->GetBitsPerPixel(), 8);
+            ASSERT_EQ(bmp->GetSize(), (PLSize{37, 9}));
+            for (int32_t y = 0; y < 9; ++y)
+                for (int32_t x = 0; x < 37; ++x)
+                    ASSERT_EQ(bmp->GetPixelIndex(x, y), static_cast<uint8_t>(x * 3 + y * 17)) << x << "," << y;
+        }
+    }
 }
 
 TEST(TIFFDecoder, RowsFailingInTheLastTwoThirdsStillOpen) {
@@ -341,24 +387,6 @@ TEST(TIFFDecoder, ColourMapsBelow256AreTakenAsBytes) {
     EXPECT_EQ(bmp->GetPixel(2, 0) & 0xFFFFFF, PLMakePixel(200, 55, 7) & 0xFFFFFF);
 }
 
-// A DOS EPS file: the 30-byte header, some PostScript, then the TIFF preview.
-Bytes MakeEps(const Bytes& tiff) {
-    const std::string ps = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\nshowpage\n";
-    Bytes eps(30, 0);
-    const uint32_t fields[6] = {30, static_cast<uint32_t>(ps.size()), 0, 0,
-                                static_cast<uint32_t>(30 + ps.size()), static_cast<uint32_t>(tiff.size())};
-    eps[0] = 0xC5;
-    eps[1] = 0xD0;
-    eps[2] = 0xD3;
-    eps[3] = 0xC6;
-    for (int i = 0; i < 6; ++i)
-        for (int k = 0; k < 4; ++k) eps[4 + 4 * i + k] = static_cast<uint8_t>(fields[i] >> (8 * k));
-    eps[28] = eps[29] = 0xFF;
-    eps.insert(eps.end(), ps.begin(), ps.end());
-    eps.insert(eps.end(), tiff.begin(), tiff.end());
-    return eps;
-}
-
 TEST(TIFFDecoder, PreviewInsideAnEpsFile) {
     CHeapBitmap src;
     FillTestPicture(src, 23, 11);
@@ -395,16 +423,32 @@ TEST(GIFDecoder, NotAGifIsCodeOne) {
     EXPECT_NE(text.find("GIF-LIB error: "), std::string::npos) << text;
 }
 
-// A hand-made GIF: a 4 x 3 screen, a global map of four colours, and an image that reaches past
-// the screen's right edge.
-TEST(GIFDecoder, ImagesReachingOutsideTheScreenAreCut) {
-    Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 3, 0, 0x81, 3, 0,
-                 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255,  // black, red, green, blue
-                 0x2C, 2, 0, 1, 0, 4, 0, 1, 0, 0};            // image at (2,1), 4 x 1
-    // LZW data for indices 1 1 2 2 with a 2-bit minimum code size, built by hand: a clear
-    // code (4) before each index keeps the table from growing, so every code has 3 bits;
-    // then the end code (5). Packed least significant bit first.
-    const int codes[] = {4, 1, 4, 1, 4, 2, 4, 2, 5};
+// A hand-made GIF: a screen of the given size, a global map of four colours (black, red, green,
+// blue; background 3), and one image of indices at (left, top).
+Bytes MakeGif(int screenWidth, int screenHeight, int left, int top, int width, int height,
+              const std::vector<int>& indices) {
+    auto le16 = [](Bytes& b, int v) {
+        b.push_back(static_cast<uint8_t>(v & 0xFF));
+        b.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+    };
+    Bytes gif = {'G', 'I', 'F', '8', '9', 'a'};
+    le16(gif, screenWidth);
+    le16(gif, screenHeight);
+    gif.insert(gif.end(), {0x81, 3, 0, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0x2C});
+    le16(gif, left);
+    le16(gif, top);
+    le16(gif, width);
+    le16(gif, height);
+    gif.push_back(0);
+    // LZW data with a 2-bit minimum code size, built by hand: a clear code (4) before each
+    // index keeps the table from growing, so every code has 3 bits; then the end code (5).
+    // Packed least significant bit first.
+    std::vector<int> codes;
+    for (int index : indices) {
+        codes.push_back(4);
+        codes.push_back(index);
+    }
+    codes.push_back(5);
     uint32_t acc = 0;
     int bits = 0;
     Bytes data;
@@ -419,17 +463,68 @@ TEST(GIFDecoder, ImagesReachingOutsideTheScreenAreCut) {
     }
     if (bits) data.push_back(static_cast<uint8_t>(acc));
     gif.push_back(2);
-    gif.push_back(static_cast<uint8_t>(data.size()));
-    gif.insert(gif.end(), data.begin(), data.end());
+    for (size_t at = 0; at < data.size(); at += 255) {
+        const size_t n = std::min<size_t>(255, data.size() - at);
+        gif.push_back(static_cast<uint8_t>(n));
+        gif.insert(gif.end(), data.begin() + static_cast<long>(at), data.begin() + static_cast<long>(at + n));
+    }
     gif.push_back(0);
     gif.push_back(0x3B);
-    auto bmp = DecodeMemory(gif);
+    return gif;
+}
+
+// An image that reaches past the screen's right edge is cut there.
+TEST(GIFDecoder, ImagesReachingOutsideTheScreenAreCut) {
+    auto bmp = DecodeMemory(MakeGif(4, 3, 2, 1, 4, 1, {1, 1, 2, 2}));
     ASSERT_EQ(bmp->GetWidth(), 4);
     ASSERT_EQ(bmp->GetHeight(), 3);
     EXPECT_EQ(bmp->GetPixelIndex(1, 1), 3);  // background
     EXPECT_EQ(bmp->GetPixelIndex(2, 1), 1);
     EXPECT_EQ(bmp->GetPixelIndex(3, 1), 1);
     EXPECT_EQ(bmp->GetPixelIndex(0, 0), 3);
+}
+
+// The logical screen is made only when the data can fill it: a file of a few dozen bytes may
+// not ask for a picture of millions of pixels. Screens up to 1024 x 1024 stay free, since a
+// small image may sit on a wider background; a screen of no size takes its image's.
+TEST(GIFDecoder, ScreenSizeIsCheckedAgainstTheData) {
+    const struct {
+        int screenWidth, screenHeight;
+        int code;  // 0: decodes
+    } kCases[] = {
+        {8000, 8000, PLErr::EndOfFile},
+        {60000, 60000, PLErr::NoMemory},  // above the decoder limit, checked first
+        {2049, 1024, PLErr::EndOfFile},
+        {1024, 1024, 0},
+        {3, 2, 0},
+        {0, 0, 0},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.screenWidth) + " x " + std::to_string(c.screenHeight));
+        Bytes gif = MakeGif(c.screenWidth, c.screenHeight, 1, 1, 2, 1, {1, 2});
+        for (int wanted : {0, 32}) {
+            CHeapBitmap bmp;
+            int code = CaughtCode([&] { CGIFDecoder().MakeBmpFromMemory(gif.data(), gif.size(), bmp, wanted); });
+            EXPECT_EQ(code, c.code) << "wanted " << wanted;
+            if (c.code != 0 || code != 0) continue;
+            EXPECT_EQ(bmp.GetWidth(), c.screenWidth ? c.screenWidth : 3);
+            EXPECT_EQ(bmp.GetPixel(1, 1), PLMakePixel(255, 0, 0, 255));
+            EXPECT_EQ(bmp.GetPixel(2, 1), PLMakePixel(0, 255, 0, 255));
+        }
+    }
+}
+
+// The decoder limit holds for the depth asked for.
+TEST(GIFDecoder, ScreenAboveTheDecoderLimitIsRefused) {
+    Bytes gif = MakeGif(300, 300, 0, 0, 2, 1, {1, 2});
+    const uint64_t saved = CImageDecoder::GetMaxPixelBytes();
+    CImageDecoder::SetMaxPixelBytes(300 * 300);
+    CHeapBitmap bmp;
+    const int asIndices = CaughtCode([&] { CGIFDecoder().MakeBmpFromMemory(gif.data(), gif.size(), bmp, 0); });
+    const int as32 = CaughtCode([&] { CGIFDecoder().MakeBmpFromMemory(gif.data(), gif.size(), bmp, 32); });
+    CImageDecoder::SetMaxPixelBytes(saved);
+    EXPECT_EQ(asIndices, 0);
+    EXPECT_EQ(as32, PLErr::NoMemory);
 }
 
 }  // namespace

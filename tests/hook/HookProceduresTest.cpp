@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -17,10 +18,19 @@ struct Forwarded {
 };
 
 std::vector<Forwarded> g_forwarded;
+// A busy main program: the next forwarded message takes this long, calling g_whileBusy meanwhile.
+DWORD g_busyMs = 0;
+std::function<void(DWORD elapsed)> g_whileBusy;
 
 LRESULT CALLBACK TargetProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == TSYM_ForwardKeyboardMessage || msg == TSYM_ForwardMouseMessage) {
     g_forwarded.push_back({msg, wp, lp});
+    const DWORD busy = g_busyMs, start = GetTickCount();
+    g_busyMs = 0;
+    while (GetTickCount() - start < busy) {
+      if (g_whileBusy) g_whileBusy(GetTickCount() - start);
+      Sleep(20);
+    }
     return 0;
   }
   return DefWindowProcA(wnd, msg, wp, lp);
@@ -95,6 +105,8 @@ class HookProcedures : public ::testing::Test {
     ASSERT_EQ(GetForegroundWindow(), peerWindow_);
   }
   void TearDown() override {
+    g_busyMs = 0;
+    g_whileBusy = nullptr;
     TSY_UnHookMouse();
     TSY_UnHookKeyboard();
     TSY_SetCaptureHotKey(saved_);
@@ -235,6 +247,40 @@ TEST_F(HookProcedures, MouseEventsAreSwallowedAndForwarded) {
   MoveMouse(380, 280);
   PumpUntil([&] { return PeerMouse() > before; });
   EXPECT_GT(PeerMouse(), before) << "mouse input flows again after the unhook";
+}
+
+// A main program busy for three seconds holds the program in front for about one: the hotkey's
+// release it did not take in time goes on to the program in front.
+TEST_F(HookProcedures, ABusyMainProgramHoldsAHotkeyReleaseAboutASecond) {
+  HookKeyboardWith({{3, 0xA053}});
+  Key(VK_CONTROL, false);
+  Key(VK_MENU, false);
+  Key('S', false);
+  DWORD passedOnAt = 0;
+  g_busyMs = 3000;
+  g_whileBusy = [&](DWORD elapsed) {
+    DWORD_PTR keys = 0;
+    if (passedOnAt == 0 && SendMessageTimeoutA(peerWindow_, query_, 'S', 0, SMTO_NORMAL, 200, &keys) &&
+        (keys >> 16) >= 1)
+      passedOnAt = elapsed;
+  };
+  Key('S', true);
+  PumpUntil([] { return !g_forwarded.empty(); });
+  Key(VK_MENU, true);
+  Key(VK_CONTROL, true);
+  ASSERT_EQ(g_forwarded.size(), 1u);
+  EXPECT_EQ(g_forwarded[0].wParam, 3u);
+  EXPECT_GT(passedOnAt, 0u) << "the program in front waited for the whole busy time";
+  EXPECT_LT(passedOnAt, 2500u);
+}
+
+// A cursor that cannot be copied leaves the pointer as it was instead of hiding it.
+TEST_F(HookProcedures, ACursorThatCannotBeCopiedLeavesThePointerAlone) {
+  HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+  SetCursor(arrow);
+  ASSERT_EQ(TSY_HookMouse(target_, reinterpret_cast<HCURSOR>(static_cast<INT_PTR>(0x4321))), 1);
+  EXPECT_EQ(GetCursor(), arrow);
+  ASSERT_EQ(TSY_UnHookMouse(), 1);
 }
 
 TEST_F(HookProcedures, AGoneTargetBlocksNothing) {

@@ -328,6 +328,41 @@ TEST(LogicalPalette, FromTheColourTableOrHalftone) {
     EXPECT_EQ(::GetPaletteEntries(bmp.GetPalette(), 0, 0, nullptr), 256u);
 }
 
+// The palette follows the bitmap without being asked to: a new depth (true colour, grey, fewer
+// colours) and changed colours of the same depth each give the palette of the bitmap as it is.
+TEST(LogicalPalette, FollowsEveryChangeOfTheImage) {
+    auto entry = [](HPALETTE pal, UINT i) {
+        PALETTEENTRY e{};
+        ::GetPaletteEntries(pal, i, 1, &e);
+        return RGB(e.peRed, e.peGreen, e.peBlue);
+    };
+    CDisplayBitmap bmp;
+    bmp.Create(3, 2, 1, false);
+    bmp.GetColorTable()[1] = PLRGBQuad{0, 0, 200, 255};
+    EXPECT_EQ(entry(bmp.GetPalette(), 1), RGB(200, 0, 0));
+
+    // Colours changed in place, as a grey or invert filter of an indexed picture does.
+    bmp.GetColorTable()[1] = PLRGBQuad{60, 60, 60, 255};
+    EXPECT_EQ(entry(bmp.GetPalette(), 1), RGB(60, 60, 60));
+
+    // To true colour, as EnsureTrueColor or a rotation does.
+    bmp.Create(3, 2, 32, false);
+    EXPECT_GE(::GetPaletteEntries(bmp.GetPalette(), 0, 0, nullptr), 20u);
+    EXPECT_NE(entry(bmp.GetPalette(), 1), RGB(60, 60, 60));
+
+    // Back to 8 bits with the grey ramp, as Grayscale or an undo does.
+    bmp.Create(3, 2, 8, false);
+    EXPECT_EQ(::GetPaletteEntries(bmp.GetPalette(), 0, 0, nullptr), 256u);
+    EXPECT_EQ(entry(bmp.GetPalette(), 128), RGB(128, 128, 128));
+
+    // A whole new colour table of the same depth, as a crop of another picture brings.
+    std::vector<PLRGBQuad> table(256, PLRGBQuad{5, 6, 7, 255});
+    bmp.CopyPalette(table.data());
+    EXPECT_EQ(entry(bmp.GetPalette(), 128), RGB(7, 6, 5));
+    HPALETTE pal = bmp.GetPalette();
+    EXPECT_EQ(bmp.GetPalette(), pal);  // unchanged: made once
+}
+
 TEST(GdiPalette, CreateFromDIBAndPaletteOverwritesOnlyThePalettesEntries) {
     CPackedDibBitmap src;
     src.Create(2, 1, 8, false);

@@ -647,7 +647,9 @@ TEST_F(ImageViewTest, CutFillsTheSelectionAndPutsItsPixelsOnTheClipboard) {
   ASSERT_TRUE(clip.has_value());
   EXPECT_EQ(clip->width, 20);
   EXPECT_EQ(clip->Rgb(3, 2), PatternColor(8, 8));
-  EXPECT_FALSE(doc->CanRedo() && false);
+  EXPECT_EQ(PixelOf(*doc->image, 5, 6), PatternColor(5, 6));
+  // Copy is no edit: the cut undone before it can still be redone.
+  EXPECT_TRUE(doc->CanRedo());
 }
 
 TEST_F(ImageViewTest, DraggingPansALargePictureAndASmallOneStaysPut) {

@@ -84,9 +84,67 @@ TEST_F(CaptureHotkeys, ARefusedHotkeyCapturesThroughTheHookOncePerPress) {
   }
 }
 
+// A capture delivered by the hook library is answered before it runs: the program in front
+// (whose keyboard hook delivered the key) goes on handling what is posted to it during the
+// capture delay, at once rather than when the hook gives up after a second, and while the
+// routing's message box is open.
+TEST_F(CaptureHotkeys, AHookDeliveredCaptureLetsTheProgramInFrontGoOn) {
+  const std::string kText141 =
+      "The Directory of %1 doesn't exist. Please choose correct directory from Options menu item.";
+  const std::string missing = e2e::JoinPath(copy_.Folder(), "no-such-folder");
+  ASSERT_TRUE(e2e::WriteString(HKEY_CURRENT_USER, kCapture, "AutoSavePath", missing));
+  // The default outputs (image window, clipboard, saving), the program staying in the tray.
+  SetOptions((0x00681669 & ~kOptShowAfterCapture) | kOptStartHidden);
+  SetDword("CaptureDelayTime", 3000);
+  HWND holder = HoldHotkeys("0xA044", 1);  // Ctrl+Alt+D, the Desktop hotkey
+  ASSERT_TRUE(holder);
+  ASSERT_TRUE(Start());
+  ExpectMessageBox(kText1235 + "\n\tDesktop : Ctrl+Alt+D");
+  HWND pattern = StartPattern(kX, kY, kW, kH, 2);
+  ASSERT_TRUE(pattern);
+  // A posted message is handled only when the pattern's thread is not held in its hook.
+  auto postedIsHandled = [&](int variant, DWORD withinMs) {
+    PostMessageA(pattern, e2e::kPatternSetVariant, static_cast<WPARAM>(variant), 0);
+    return e2e::WaitUntil([&] {
+      DWORD_PTR now = 0;
+      return SendMessageTimeoutA(pattern, e2e::kPatternGetVariant, 0, 0, SMTO_NORMAL, 100, &now) && now == variant;
+    }, withinMs);
+  };
+  e2e::KeyChord({VK_CONTROL, VK_MENU, 'D'});
+  EXPECT_TRUE(postedIsHandled(4, 500)) << "the program in front waits for the capture";
+  HWND box = WaitForMessageBox();
+  ASSERT_TRUE(box) << "no routing message";
+  EXPECT_EQ(MessageBoxText(box), Format1(kText141, missing));
+  EXPECT_TRUE(postedIsHandled(5, 1000)) << "the program in front waits for the message box";
+  EXPECT_TRUE(CloseWithEnter(box));
+}
+
+// The capture delay is waited in short slices that handle messages: the program answers during
+// it, and the capture still comes after the delay.
+TEST_F(CaptureHotkeys, TheProgramAnswersDuringTheCaptureDelay) {
+  SetDword("CaptureDelayTime", 3000);
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartPattern(kX, kY, kW, kH, 0));
+  ASSERT_TRUE(PutMarker());
+  const DWORD posted = GetTickCount();
+  PostMessageA(Frame(), WM_COMMAND, 32792, 0);  // Desktop
+  e2e::PumpFor(1000);
+  DWORD_PTR result = 0;
+  const DWORD asked = GetTickCount();
+  EXPECT_TRUE(SendMessageTimeoutA(Frame(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result))
+      << "no answer while the capture waits";
+  EXPECT_LT(GetTickCount() - asked, 1000u);
+  EXPECT_TRUE(MarkerStillThere()) << "captured before the delay was over";
+  std::optional<e2e::Image> picture = WaitForClipboardPicture();
+  ASSERT_TRUE(picture) << "nothing captured";
+  EXPECT_GE(GetTickCount() - posted, 3300u);
+}
+
 TEST_F(CaptureHotkeys, TheConflictMessageListsEveryRefusedSlotOnce) {
-  // Desktop (slot 9), Repeat Last (11) and Color Picker (13) are taken; Rectangle has no key.
-  HWND holder = HoldHotkeys("0xA044 0xC04C 0x71", 3);
+  // Desktop (slot 9), Repeat Last (11) and Color Picker (13) are taken. Rectangle has no key;
+  // its default (Ctrl+Alt+R) is taken too, so that a program registering the default instead of
+  // the stored "no key" would list it.
+  HWND holder = HoldHotkeys("0xA044 0xC04C 0x71 0xA052", 4);
   ASSERT_TRUE(holder);
   SetHotkey("Rectangle", 4, 0);
   ASSERT_TRUE(Start());
@@ -226,10 +284,11 @@ TEST_F(CaptureHotkeys, ANoughtCaptureDelayStillWaitsAfterHiding) {
   GetClientRect(pattern, &client);
   MapWindowPoints(pattern, nullptr, reinterpret_cast<POINT*>(&client), 2);
   ASSERT_TRUE(PutMarker());
-  TimedCapture timed = PressAndChange({VK_CONTROL, VK_MENU}, 'D', pattern, 120, 9);
+  // The capture waits 300 ms after hiding: a change made 250 ms after the press is in the
+  // picture (a shorter wait would have copied the pattern before it).
+  TimedCapture timed = PressAndChange({VK_CONTROL, VK_MENU}, 'D', pattern, 250, 9);
   ASSERT_TRUE(timed.picture) << "nothing captured";
   EXPECT_GE(timed.elapsedMs, 300u);
-  // The change made 120 ms after the press is in the picture: the capture waited.
   const e2e::Image part = timed.picture->Crop(client);
   EXPECT_EQ(e2e::CountPixelsNotMatching(part, RECT{0, 0, kW, kH},
                                         [](int x, int y) { return e2e::PatternPixel(9, x, y); }),
