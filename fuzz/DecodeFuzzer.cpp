@@ -8,10 +8,12 @@
 #include "PackedDibBitmap.h"
 #include "decode/AutoDecoder.h"
 #include "decode/BMPDecoder.h"
+#include "decode/GIFDecoder.h"
 #include "decode/PCXDecoder.h"
 #include "decode/PGMDecoder.h"
 #include "decode/PICTDecoder.h"
 #include "decode/TGADecoder.h"
+#include "decode/TIFFDecoder.h"
 
 #if defined(LUMATRE_FUZZ_BMP)
 using FuzzedDecoder = CBMPDecoder;
@@ -23,6 +25,10 @@ using FuzzedDecoder = CPCXDecoder;
 using FuzzedDecoder = CPGMDecoder;
 #elif defined(LUMATRE_FUZZ_PICT)
 using FuzzedDecoder = CPICTDecoder;
+#elif defined(LUMATRE_FUZZ_GIF)
+using FuzzedDecoder = CGIFDecoder;
+#elif defined(LUMATRE_FUZZ_TIFF)
+using FuzzedDecoder = CTIFFDecoder;
 #else
 using FuzzedDecoder = CAutoDecoder;
 #endif

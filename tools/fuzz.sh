@@ -2,7 +2,7 @@
 # Fuzzes the decoders: builds the libFuzzer targets of fuzz/ with clang (AddressSanitizer and
 # UndefinedBehaviorSanitizer) into build-fuzz/ and runs each for the given number of seconds
 # (default 60), starting from the seed corpus in tests/data/decode/corpus/.
-#   tools/fuzz.sh [seconds] [target...]     targets: auto bmp tga pcx pgm pict (default: all)
+#   tools/fuzz.sh [seconds] [target...]     targets: auto bmp tga pcx pgm pict gif tiff (default: all)
 # Inputs that crash land in build-fuzz/crashes/<target>/; copy each (after fixing it) into
 # tests/data/decode/crashes/, whose files the test suite replays.
 set -euo pipefail
@@ -10,7 +10,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(auto bmp tga pcx pgm pict)
+[ ${#targets[@]} -gt 0 ] || targets=(auto bmp tga pcx pgm pict gif tiff)
 out="$here/build-fuzz"
 seeds="$here/tests/data/decode/corpus"
 

@@ -138,6 +138,7 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
 
   // The frame's own commands (MainFrameCommands.cpp).
   void OnOptions();
+  void OnFilePrintSetup();
   void OnFileCloseAll();
   void OnShowMainWindow();
   void OnPasteAsNewImage();

@@ -10,11 +10,13 @@
 
 #include "app/LumatreApp.h"
 #include "document/EditOperations.h"
+#include "document/QuorvaCaptureDoc.h"
 #include "resources/resource.h"
 #include "ui/AboutDlg.h"
 #include "ui/MainFrameOptionsHost.h"
 #include "ui/NewImageDlg.h"
 #include "ui/OptionsDialog.h"
+#include "ui/PrintSetupEx.h"
 #include "ui/ShellActions.h"
 #include "win/DisplayBitmap.h"
 
@@ -48,6 +50,13 @@ void CMainFrame::OnOptions() {
       view->Invalidate();
       view->UpdateWindow();
     }
+}
+
+void CMainFrame::OnFilePrintSetup() {
+  // The layout dialog behind "&Layout" previews the active image, if there is one.
+  CFrameWnd* child = GetActiveFrame();
+  auto* doc = child && child != this ? dynamic_cast<CQuorvaCaptureDoc*>(child->GetActiveDocument()) : nullptr;
+  RunPrintSetup(theApp.m_printLayout, doc ? doc->image.get() : nullptr, this);
 }
 
 void CMainFrame::OnFileCloseAll() {
