@@ -10,7 +10,7 @@ deps="$here/.deps"
 need_pkgs=(mingw-w64 wine wine32:i386 wine64 fonts-wine xvfb xdotool cmake ninja-build nasm libz-mingw-w64-dev
            googletest imagemagick netpbm python3 clang libclang-rt-14-dev dpkg-dev x11-utils
            libjpeg-dev libpng-dev libtiff-dev libgif-dev libtiff-tools nsis
-           cups printer-driver-cups-pdf ghostscript poppler-utils libcups2 libcups2:i386)
+           cups printer-driver-cups-pdf ghostscript poppler-utils libcups2 libcups2:i386 x11vnc)
 
 missing=()
 for p in "${need_pkgs[@]}"; do
