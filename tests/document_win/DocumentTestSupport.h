@@ -45,9 +45,12 @@ class CDocTestApp : public CWinApp, public AppSettings, public IImageDocumentApp
     return true;
   }
 
+  void ShowHelpTopic(int topic) override { helpTopics.push_back(topic); }
+
   std::unique_ptr<CDisplayBitmap> pending;
   CAutoDecoder decoder;
   std::vector<Mail> mails;
+  std::vector<int> helpTopics;
 };
 
 class CScriptedDocManager : public CDocManager {

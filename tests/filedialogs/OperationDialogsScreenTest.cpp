@@ -259,4 +259,35 @@ TEST_F(OperationDialogs, ContrastAndIntensityStartValuesAndDoneRunsOneCommand) {
   EXPECT_EQ(LastStatus(), "Last command : Rotate the image by the select angle");
 }
 
+TEST_F(OperationDialogs, EachHelpButtonOpensItsTopic) {
+  CQuorvaCaptureDoc* doc = NewFromPending(MakePattern(40, 30));
+  ASSERT_NE(doc, nullptr);
+  struct Case {
+    UINT command;
+    const char* caption;
+    int helpButton;
+    std::vector<int> topics;  // what the button asks for (none for Intensity)
+  };
+  const Case cases[] = {
+      {ID_IMAGE_ROTATE_ANYANGLE, "Rotate Any Angle Operation", IDC_ROTATE_HELP, {3}},
+      {ID_IMAGE_BRIGHTNESS, "Change Brightness Effect", IDC_ADJUST_HELP, {6}},
+      {ID_IMAGE_CONTRAST, "Adjust Contrast Effect", IDC_ADJUST_HELP, {5}},
+      {ID_IMAGE_INTENSITY, "Intensity", IDC_ADJUST_HELP, {}},
+      {ID_IMAGE_RESIZE, "Resize Operation", IDC_RESIZE_HELP, {2}},
+      {ID_IMAGE_SCALE, "Scale Image Operation", IDC_SCALE_HELP, {2}},
+      {ID_IMAGE_STRETCH, "Stretch Operation", IDC_STRETCH_HELP, {2}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    app.helpTopics.clear();
+    Drive(c.command, c.caption, [&](HWND dlg) {
+      Press(dlg, c.helpButton);
+      e2e::PumpFor(200);
+      e2e::KeyPress(VK_ESCAPE);
+    });
+    EXPECT_EQ(app.helpTopics, c.topics);
+  }
+  EXPECT_FALSE(doc->CanUndo());
+}
+
 }  // namespace
