@@ -4,7 +4,6 @@
 
 #include "EditOperations.h"
 #include "QuorvaCaptureDoc.h"
-#include "ViewPrinting.h"
 #include "framework/RectTracker.h"
 #include "resources/resource.h"
 #include "win/DisplayBitmap.h"
@@ -816,18 +815,4 @@ void CQuorvaCaptureView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
 LRESULT CQuorvaCaptureView::OnCaptureOutputs(WPARAM, LPARAM) {
   if (auto* frame = dynamic_cast<IImageDocumentFrame*>(AfxGetMainWnd())) frame->RunCaptureOutputs(GetDocument());
   return 0;
-}
-
-BOOL CQuorvaCaptureView::OnPreparePrinting(CPrintInfo* pInfo) {
-  IImageDocumentApp* app = DocumentApp();
-  return viewprinting::PreparePrinting(*this, pInfo, app ? app->GetDocumentSettings().m_capture.optionsA : 0);
-}
-
-void CQuorvaCaptureView::OnBeginPrinting(HDC hDC, CPrintInfo* pInfo) {
-  if (IImageDocumentApp* app = DocumentApp()) viewprinting::BeginPrinting(hDC, pInfo, app->GetDocumentSettings().m_printLayout);
-}
-
-void CQuorvaCaptureView::OnPrint(HDC hDC, CPrintInfo* pInfo) {
-  if (IImageDocumentApp* app = DocumentApp())
-    viewprinting::PrintPage(hDC, pInfo, app->GetDocumentSettings().m_printLayout, GetImage());
 }
