@@ -77,9 +77,18 @@ TEST_F(Installer, InstallsStartsAndUninstallsSilently) {
   ASSERT_TRUE(e2e::WriteString(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Lumatre",
                                kFolder + "\\Lumatre.exe"));
 
-  // The uninstaller copies itself away and returns at once: wait for the folder to go.
+  // The uninstaller copies itself away and returns at once, and its copy removes the files
+  // first and the shortcuts and values after them: wait until all of it is gone.
   ASSERT_EQ(RunAndWait(kFolder + "\\Uninstall.exe", "/S"), 0u);
-  EXPECT_TRUE(e2e::WaitUntil([] { return !e2e::DirectoryExists(kFolder); }, 60000)) << "files left in " << kFolder;
+  e2e::WaitUntil(
+      [] {
+        return !e2e::DirectoryExists(kFolder) && !e2e::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey) &&
+               !e2e::ReadString(HKEY_LOCAL_MACHINE, kSettingsKey, "InstallPath") &&
+               !e2e::DirectoryExists(CommonPrograms() + "\\Lumatre") &&
+               !e2e::ReadString(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Lumatre");
+      },
+      60000);
+  EXPECT_FALSE(e2e::DirectoryExists(kFolder)) << "files left in " << kFolder;
   EXPECT_FALSE(e2e::ReadString(HKEY_LOCAL_MACHINE, kSettingsKey, "InstallPath"));
   EXPECT_FALSE(e2e::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
   EXPECT_FALSE(e2e::DirectoryExists(CommonPrograms() + "\\Lumatre"));
