@@ -15,6 +15,7 @@
 
 #include "framework/Framework.h"
 
+#include <optional>
 #include <string>
 
 #include "app/ClosingStep.h"
@@ -182,7 +183,8 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   void HandleTrackerAction(HDC screen, TrackerAction action);
   // Repeat Last of a drawn mode by "RepeatLastMode": true when the capture is already made
   // (directly, without tracking); otherwise tracking starts, from the last shape or afresh.
-  bool RepeatDrawnShape(HDC screen, int trackerType);
+  // Mode 0 shows the last shape again and gives the point where the pointer belongs.
+  bool RepeatDrawnShape(HDC screen, int trackerType, std::optional<POINT>* pointerPlace);
   bool Freezing() const;
   // Step 7 of FinishCapture: shows the frame again or keeps it hidden, as the option says.
   void ShowOrKeepHiddenAfterCapture();

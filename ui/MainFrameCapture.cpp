@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "QuorvaHook.h"
 #include "app/LumatreApp.h"
@@ -87,16 +88,24 @@ void LetHotkeyKeysGo() {
   }
 }
 
-// Puts the mouse pointer at p and waits (briefly) until the system reports it there: the shape
-// that follows the pointer measures every move from p.
+// Puts the mouse pointer at p and waits (briefly) until the system reports it there and it stays
+// there for a moment: the shape that follows the pointer measures every move from p, and a
+// pointer event still on its way from before would otherwise put it back where it was.
 void PlacePointer(POINT p) {
-  constexpr int kAttempts = 50;
+  constexpr int kAttempts = 100;
+  constexpr int kSteadyChecks = 5;
   constexpr DWORD kStepMs = 10;
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (attempt % 10 == 0) ::SetCursorPos(p.x, p.y);
-    POINT at;
-    if (::GetCursorPos(&at) && at.x == p.x && at.y == p.y) return;
+  int steady = 0;
+  ::SetCursorPos(p.x, p.y);
+  for (int attempt = 0; attempt < kAttempts && steady < kSteadyChecks; ++attempt) {
     ::Sleep(kStepMs);
+    POINT at;
+    if (::GetCursorPos(&at) && at.x == p.x && at.y == p.y) {
+      ++steady;
+    } else {
+      steady = 0;
+      ::SetCursorPos(p.x, p.y);
+    }
   }
 }
 
@@ -444,12 +453,16 @@ BOOL CMainFrame::OnCaptureTracked(UINT id) {
   m_trackerState = mode->initialState;
   m_lastCaptureAction = id;
   m_tracker.Begin(mode->trackerType, mode->initialState, theApp.m_capture.optionsA);
+  std::optional<POINT> repeatPointer;
   if (m_repeating) {
     WindowDC screen(nullptr);
-    if (RepeatDrawnShape(screen.get(), mode->trackerType)) return TRUE;
+    if (RepeatDrawnShape(screen.get(), mode->trackerType, &repeatPointer)) return TRUE;
   }
   m_trackerState = m_tracker.State();
   if (m_startedByHotkey) LetHotkeyKeysGo();
+  // The pointer goes to the repeated shape's last point once the keys are let go (waiting for
+  // them handles pointer events that were still on their way).
+  if (repeatPointer) PlacePointer(*repeatPointer);
   const HCURSOR cursor = theApp.LoadCursor(IDC_TRACKING);
   if (TSY_HookMouse(m_hWnd, cursor)) {
     m_tracking = true;
@@ -461,7 +474,7 @@ BOOL CMainFrame::OnCaptureTracked(UINT id) {
   return TRUE;
 }
 
-bool CMainFrame::RepeatDrawnShape(HDC screen, int trackerType) {
+bool CMainFrame::RepeatDrawnShape(HDC screen, int trackerType, std::optional<POINT>* pointerPlace) {
   // Control, Single Window and the colour picker always track afresh.
   const bool drawn = trackerType == kTrackerRectangle || trackerType == kTrackerSquare ||
                      trackerType == kTrackerEllipse || trackerType == kTrackerCircle ||
@@ -471,7 +484,7 @@ bool CMainFrame::RepeatDrawnShape(HDC screen, int trackerType) {
     case kRepeatTrackLast: {
       // The last shape again at its place, following the pointer from its last point.
       POINT pointer;
-      if (m_tracker.BeginRepeatTracking(screen, trackerType, &pointer)) PlacePointer(pointer);
+      if (m_tracker.BeginRepeatTracking(screen, trackerType, &pointer) && pointerPlace) *pointerPlace = pointer;
       return false;
     }
     case kRepeatCaptureDirectly:
