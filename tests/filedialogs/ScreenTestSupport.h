@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "BoxLog.h"
 #include "E2EDriver.h"
 #include "framework/Framework.h"
 
@@ -24,47 +25,7 @@ namespace e2e = lumatre::e2e;
 
 constexpr DWORD kWaitMs = 10000;
 
-// Message boxes of the framework, recorded instead of shown (from any thread).
-class BoxLog {
- public:
-  BoxLog() {
-    Current() = this;
-    previous_ = AfxSetMessageBoxFunction(&Record);
-  }
-  ~BoxLog() {
-    AfxSetMessageBoxFunction(previous_);
-    Current() = nullptr;
-  }
-  int Count() const { return count_; }
-  std::string Text(int i) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return i < static_cast<int>(texts_.size()) ? texts_[i] : std::string();
-  }
-  std::string WaitForBox(int n) const {
-    e2e::WaitUntil([&] { return Count() >= n; }, kWaitMs);
-    return Text(n - 1);
-  }
-
- private:
-  static BoxLog*& Current() {
-    static BoxLog* current = nullptr;
-    return current;
-  }
-  static int Record(HWND, LPCSTR text, LPCSTR, UINT) {
-    BoxLog* self = Current();
-    if (!self) return IDCANCEL;
-    {
-      std::lock_guard<std::mutex> lock(self->mutex_);
-      self->texts_.push_back(text ? text : "");
-    }
-    ++self->count_;
-    return IDOK;
-  }
-  mutable std::mutex mutex_;
-  std::vector<std::string> texts_;
-  std::atomic<int> count_{0};
-  AfxMessageBoxFn previous_ = nullptr;
-};
+using ::BoxLog;
 
 // The visible top-level dialog of this process with that caption.
 inline HWND FindDialog(const char* caption) {
