@@ -1,6 +1,6 @@
 #include "LumatreApp.h"
 
-#include "ClosingStep.h"
+#include "common/ClosingStep.h"
 #include "QuorvaHook.h"
 #include "document/ChildFrame.h"
 #include "document/QuorvaCaptureDoc.h"

@@ -5,17 +5,18 @@
 
 #include "framework/Framework.h"
 
-#include "AppHelpers.h"
+#include "common/AppHelpers.h"
 #include "InstanceChecker.h"
-#include "Settings.h"
+#include "common/Settings.h"
 #include "SettingsStore.h"
 #include "decode/AutoDecoder.h"
 #include "document/DocumentHost.h"
+#include "ui/MainFrameApp.h"
 #include "win/DisplayBitmap.h"
 
 #include <memory>
 
-class CLumatreApp : public CWinApp, public AppSettings, public IImageDocumentApp {
+class CLumatreApp : public CWinApp, public AppSettings, public IImageDocumentApp, public IMainFrameApp {
  public:
   CLumatreApp();
   ~CLumatreApp() override;
@@ -33,18 +34,18 @@ class CLumatreApp : public CWinApp, public AppSettings, public IImageDocumentApp
   void SaveSettings();
   // The main frame handed m_hotkeys to the hook library: from now on the library's table is the
   // one in force.
-  void SetHotkeysHandedToLibrary() { m_hotkeysInLibrary = true; }
+  void SetHotkeysHandedToLibrary() override { m_hotkeysInLibrary = true; }
 
   // The autostart entry (the program runs when the user logs on).
-  bool IsAutoStartEnabled() const;
-  bool SetAutoStart(bool on);
+  bool IsAutoStartEnabled() const override;
+  bool SetAutoStart(bool on) override;
 
   // Empties the recent-file list, refreshes the main window's menus and writes the empty list.
-  void ClearRecentFileList();
+  void ClearRecentFileList() override;
   // Opens a topic of "Lumatre.chm" beside the program (topic numbers in AppHelpers.h).
   void ShowHelpTopic(int topic) override;
   // The cursor shown by the window under the mouse pointer (null when it cannot be found).
-  HCURSOR GetCursorAtPoint() const { return ::GetCursorAtPoint(); }
+  HCURSOR GetCursorAtPoint() const override { return ::GetCursorAtPoint(); }
 
   // Modified image documents open now.
   virtual int CountModifiedDocuments();
@@ -54,6 +55,11 @@ class CLumatreApp : public CWinApp, public AppSettings, public IImageDocumentApp
   std::unique_ptr<CDisplayBitmap> TakePendingImage() override { return std::move(PendingImage); }
   CAutoDecoder& GetAutoDecoder() override { return m_decoder; }
   bool SendMailAttachment(const std::string& path, const std::string& displayName, unsigned flags) override;
+
+  // What the main frame takes from the application.
+  AppSettings& GetSettings() override { return *this; }
+  void SetPendingImage(std::unique_ptr<CDisplayBitmap> image) override { PendingImage = std::move(image); }
+  void SetAutoSavePending(BOOL pending) override { autoSavePending = pending; }
 
   // The picture the next new document takes over (File New, Paste As New Image).
   std::unique_ptr<CDisplayBitmap> PendingImage;

@@ -1,6 +1,6 @@
 #include "RegistryExchange.h"
 
-#include "Settings.h"
+#include "common/Settings.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -5,7 +5,7 @@
 // <machineHive>\software\<registryKey>\<profileName>.
 #pragma once
 
-#include "Settings.h"
+#include "common/Settings.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 
 #include "CaptureGeometry.h"
 #include "ScreenStill.h"
-#include "app/Settings.h"
+#include "common/Settings.h"
 
 namespace {
 
@@ -65,16 +65,16 @@ UniqueBitmap MakeCaptureBitmap(const CaptureArea& capture, const CScreenStill* s
                            PolygonFillModeFromOptions(optionsA));
 }
 
-CaptureSource::CaptureSource() : screen_(nullptr) {}
+CaptureSource::CaptureSource() : m_screen(nullptr) {}
 
 CaptureSource::CaptureSource(HDC memoryDC, HBITMAP stillImage) {
   if (memoryDC && stillImage) {
-    selection_ = SelectObjectGuard(memoryDC, stillImage);
-    if (selection_) {
-      stillDC_ = memoryDC;
-      usesStill_ = true;
+    m_selection = SelectObjectGuard(memoryDC, stillImage);
+    if (m_selection) {
+      m_stillDC = memoryDC;
+      m_usesStill = true;
       return;
     }
   }
-  screen_ = WindowDC(nullptr);
+  m_screen = WindowDC(nullptr);
 }

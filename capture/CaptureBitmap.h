@@ -54,12 +54,12 @@ class CaptureSource {
   CaptureSource(const CaptureSource&) = delete;
   CaptureSource& operator=(const CaptureSource&) = delete;
 
-  HDC dc() const { return usesStill_ ? stillDC_ : screen_.get(); }
-  bool UsesStillImage() const { return usesStill_; }
+  HDC dc() const { return m_usesStill ? m_stillDC : m_screen.get(); }
+  bool UsesStillImage() const { return m_usesStill; }
 
  private:
-  WindowDC screen_;
-  HDC stillDC_ = nullptr;
-  SelectObjectGuard selection_;
-  bool usesStill_ = false;
+  WindowDC m_screen;
+  HDC m_stillDC = nullptr;
+  SelectObjectGuard m_selection;
+  bool m_usesStill = false;
 };

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 
 class CQuorvaCaptureDoc;
 

@@ -79,60 +79,60 @@ RECT StretchedArea(int trackerType, POINT anchor, POINT pointer) {
 }
 
 bool CClickTimer::Check(DWORD now, POINT at, UINT limitMs, SIZE area) {
-  const bool doubleClick = valid_ && now - time_ <= limitMs &&
-                           std::labs(at.x - at_.x) <= area.cx / 2 &&
-                           std::labs(at.y - at_.y) <= area.cy / 2;
-  valid_ = true;
-  time_ = now;
-  at_ = at;
+  const bool doubleClick = m_valid && now - m_time <= limitMs &&
+                           std::labs(at.x - m_at.x) <= area.cx / 2 &&
+                           std::labs(at.y - m_at.y) <= area.cy / 2;
+  m_valid = true;
+  m_time = now;
+  m_at = at;
   return doubleClick;
 }
 
 // --- CCaptureTracker ---------------------------------------------------------------------------
 
-CCaptureTracker::CCaptureTracker(TrackerEnvironment environment) : env_(std::move(environment)) {
-  for (size_t i = 0; i < lastShapes_.size(); ++i) lastShapes_[i].type = kRecordTypes[i];
+CCaptureTracker::CCaptureTracker(TrackerEnvironment environment) : m_env(std::move(environment)) {
+  for (size_t i = 0; i < m_lastShapes.size(); ++i) m_lastShapes[i].type = kRecordTypes[i];
 }
 
 CCaptureTracker::~CCaptureTracker() = default;
 
 void CCaptureTracker::Begin(int trackerType, int trackerState, DWORD optionsA) {
   ResetTracking(false);
-  type_ = trackerType;
-  state_ = trackerState;
-  fillMode_ = PolygonFillModeFromOptions(optionsA);
-  panelWanted_ = true;
-  panelShown_ = true;
-  pickedColor_ = 0;
+  m_type = trackerType;
+  m_state = trackerState;
+  m_fillMode = PolygonFillModeFromOptions(optionsA);
+  m_panelWanted = true;
+  m_panelShown = true;
+  m_pickedColor = 0;
   // A double-click is two clicks of one capture, never the last click of an earlier one.
-  pressTimer_.Clear();
-  releaseTimer_.Clear();
+  m_pressTimer.Clear();
+  m_releaseTimer.Clear();
   if (trackerType == kTrackerColorPicker)
-    panel_.SetMode(CInfoPanel::kModeColor);
+    m_panel.SetMode(CInfoPanel::kModeColor);
   else if (IsDrawnType(trackerType) || trackerType == kTrackerPolygon)
-    panel_.SetMode(CInfoPanel::kModeSelection);
+    m_panel.SetMode(CInfoPanel::kModeSelection);
   else
-    panel_.SetMode(CInfoPanel::kModeNone);
+    m_panel.SetMode(CInfoPanel::kModeNone);
 }
 
 void CCaptureTracker::SetType(int trackerType, int trackerState) {
-  type_ = trackerType;
-  state_ = trackerState;
+  m_type = trackerType;
+  m_state = trackerState;
 }
 
-bool CCaptureTracker::IsDrawnShape() const { return IsDrawnType(type_); }
+bool CCaptureTracker::IsDrawnShape() const { return IsDrawnType(m_type); }
 
 POINT CCaptureTracker::CursorPos() const {
   POINT p{0, 0};
-  if (env_.getCursorPos && env_.getCursorPos(&p)) return p;
-  return last_;
+  if (m_env.getCursorPos && m_env.getCursorPos(&p)) return p;
+  return m_last;
 }
 
 TrackerAction CCaptureTracker::OnMouseMessage(HDC dc, UINT message, POINT point) {
-  if (state_ == kTrackerStateFinish || state_ == kTrackerStateIdle) return TrackerAction::kNone;
+  if (m_state == kTrackerStateFinish || m_state == kTrackerStateIdle) return TrackerAction::kNone;
   message = ClientMouseMessage(message);
   if (IsDrawnShape()) return Track(dc, point, message);
-  switch (type_) {
+  switch (m_type) {
     case kTrackerPolygon: return TrackPolygon(dc, point, message);
     case kTrackerControl:
     case kTrackerSingleWindow: return PickWindow(dc, point, message);
@@ -142,20 +142,20 @@ TrackerAction CCaptureTracker::OnMouseMessage(HDC dc, UINT message, POINT point)
 }
 
 TrackerAction CCaptureTracker::OnTrackingKey(HDC dc, UINT virtualKey) {
-  if (state_ == kTrackerStateFinish || state_ == kTrackerStateIdle) return TrackerAction::kNone;
+  if (m_state == kTrackerStateFinish || m_state == kTrackerStateIdle) return TrackerAction::kNone;
   const POINT pointer = CursorPos();
   switch (virtualKey) {
     case VK_RETURN:
       return OnMouseMessage(dc, WM_LBUTTONDOWN, pointer);
     case VK_SPACE:
       // Window picking has no use for the right button.
-      if (type_ == kTrackerControl || type_ == kTrackerSingleWindow) return TrackerAction::kNone;
+      if (m_type == kTrackerControl || m_type == kTrackerSingleWindow) return TrackerAction::kNone;
       return OnMouseMessage(dc, WM_RBUTTONDOWN, pointer);
     case VK_SHIFT:
-      if (type_ == kTrackerControl || type_ == kTrackerSingleWindow) return TrackerAction::kNone;
-      panelWanted_ = !panelWanted_;
+      if (m_type == kTrackerControl || m_type == kTrackerSingleWindow) return TrackerAction::kNone;
+      m_panelWanted = !m_panelWanted;
       // Redrawn as a pointer move: the panel wish changed, so the step runs.
-      if (type_ == kTrackerPolygon) return TrackPolygon(dc, pointer, WM_MOUSEMOVE);
+      if (m_type == kTrackerPolygon) return TrackPolygon(dc, pointer, WM_MOUSEMOVE);
       Update(dc, pointer);
       return TrackerAction::kNone;
     case VK_ESCAPE:
@@ -170,7 +170,7 @@ TrackerAction CCaptureTracker::OnTrackingKey(HDC dc, UINT virtualKey) {
       if (virtualKey == VK_UP) --to.y;
       if (virtualKey == VK_DOWN) ++to.y;
       // The move comes back through the mouse hook.
-      if (env_.setCursorPos) env_.setCursorPos(to);
+      if (m_env.setCursorPos) m_env.setCursorPos(to);
       return TrackerAction::kNone;
     }
     default:
@@ -183,15 +183,15 @@ TrackerAction CCaptureTracker::OnTrackingKey(HDC dc, UINT virtualKey) {
 TrackerAction CCaptureTracker::Track(HDC dc, POINT point, UINT message) {
   switch (message) {
     case WM_MOUSEMOVE:
-      state_ = !started_ ? kTrackerStateHover : move_ ? kTrackerStateMove : kTrackerStateStretch;
+      m_state = !m_started ? kTrackerStateHover : m_move ? kTrackerStateMove : kTrackerStateStretch;
       Update(dc, point);
       return TrackerAction::kNone;
     case WM_LBUTTONDOWN:
-      if (started_) return Finish(dc, point);
+      if (m_started) return Finish(dc, point);
       break;
     case WM_RBUTTONDOWN:
-      if (started_) {
-        move_ = !move_;
+      if (m_started) {
+        m_move = !m_move;
         return TrackerAction::kNone;
       }
       break;
@@ -199,22 +199,22 @@ TrackerAction CCaptureTracker::Track(HDC dc, POINT point, UINT message) {
       return TrackerAction::kNone;
   }
   // The press that starts: the anchor is fixed here.
-  started_ = true;
-  state_ = kTrackerStateStretch;
+  m_started = true;
+  m_state = kTrackerStateStretch;
   Update(dc, point);
   return TrackerAction::kNone;
 }
 
 TrackerAction CCaptureTracker::Finish(HDC dc, POINT point) {
-  state_ = kTrackerStateFinish;
+  m_state = kTrackerStateFinish;
   Update(dc, point);
-  started_ = false;
-  move_ = false;
+  m_started = false;
+  m_move = false;
   return TrackerAction::kFinish;
 }
 
 void CCaptureTracker::Update(HDC dc, POINT point) {
-  switch (state_) {
+  switch (m_state) {
     case kTrackerStateFinish: FinishDrawing(dc); break;
     case kTrackerStateHover:
     case kTrackerStateColorPicker: UpdatePanelOnly(dc, point); break;
@@ -228,32 +228,32 @@ void CCaptureTracker::Update(HDC dc, POINT point) {
 }
 
 void CCaptureTracker::UpdatePanelOnly(HDC dc, POINT point) {
-  if (SamePoint(point, last_) && !PanelWishChanged()) return;
-  if (panelWanted_ || panelShown_) RedrawPanel(dc, point, size_);
-  last_ = point;
+  if (SamePoint(point, m_last) && !PanelWishChanged()) return;
+  if (m_panelWanted || m_panelShown) RedrawPanel(dc, point, m_size);
+  m_last = point;
 }
 
 void CCaptureTracker::UpdateShape(HDC dc, POINT point) {
-  if (state_ == kTrackerStateStretch && IsNoPoint(anchor_)) {
+  if (m_state == kTrackerStateStretch && IsNoPoint(m_anchor)) {
     // The press that starts the selection: only the anchor is fixed.
-    anchor_ = point;
-    last_ = point;
+    m_anchor = point;
+    m_last = point;
     return;
   }
-  if (SamePoint(point, last_) && !PanelWishChanged()) return;
+  if (SamePoint(point, m_last) && !PanelWishChanged()) return;
   RECT area;
-  if (state_ == kTrackerStateMove) {
-    const LONG dx = point.x - last_.x;
-    const LONG dy = point.y - last_.y;
-    area = capture_.area;
+  if (m_state == kTrackerStateMove) {
+    const LONG dx = point.x - m_last.x;
+    const LONG dy = point.y - m_last.y;
+    area = m_capture.area;
     ::OffsetRect(&area, dx, dy);
-    anchor_.x += dx;
-    anchor_.y += dy;
+    m_anchor.x += dx;
+    m_anchor.y += dy;
   } else {
-    area = StretchedArea(type_, anchor_, point);
+    area = StretchedArea(m_type, m_anchor, point);
   }
-  capture_.shapeCode = IsEllipseType(type_) ? kShapeEllipse : kShapeRectangle;
-  UniqueRgn region(capture_.shapeCode == kShapeEllipse ? ::CreateEllipticRgnIndirect(&area)
+  m_capture.shapeCode = IsEllipseType(m_type) ? kShapeEllipse : kShapeRectangle;
+  UniqueRgn region(m_capture.shapeCode == kShapeEllipse ? ::CreateEllipticRgnIndirect(&area)
                                                        : ::CreateRectRgnIndirect(&area));
   DrawStep(dc, point, area, std::move(region));
 }
@@ -261,25 +261,25 @@ void CCaptureTracker::UpdateShape(HDC dc, POINT point) {
 void CCaptureTracker::DrawStep(HDC dc, POINT point, const RECT& newArea, UniqueRgn newRegion) {
   RemoveFocus(dc);
   const SIZE newSize = SizeOf(newArea);
-  if (panelWanted_ || panelShown_) RedrawPanel(dc, point, newSize);
+  if (m_panelWanted || m_panelShown) RedrawPanel(dc, point, newSize);
   DrawFocus(dc, newArea);
   // Only the difference of the old and the new shape changes.
-  if (shownRegion_ && newRegion) {
+  if (m_shownRegion && newRegion) {
     UniqueRgn difference(::CreateRectRgn(0, 0, 0, 0));
-    if (difference && ::CombineRgn(difference.get(), shownRegion_.get(), newRegion.get(), RGN_XOR) != ERROR) {
+    if (difference && ::CombineRgn(difference.get(), m_shownRegion.get(), newRegion.get(), RGN_XOR) != ERROR) {
       Invert(dc, difference.get());
     } else {
-      Invert(dc, shownRegion_.get());
+      Invert(dc, m_shownRegion.get());
       Invert(dc, newRegion.get());
     }
   } else {
-    Invert(dc, shownRegion_.get());
+    Invert(dc, m_shownRegion.get());
     Invert(dc, newRegion.get());
   }
-  shownRegion_ = std::move(newRegion);
-  capture_.area = newArea;
-  last_ = point;
-  size_ = newSize;
+  m_shownRegion = std::move(newRegion);
+  m_capture.area = newArea;
+  m_last = point;
+  m_size = newSize;
 }
 
 void CCaptureTracker::RedrawPanel(HDC dc, POINT point, SIZE size) {
@@ -287,125 +287,125 @@ void CCaptureTracker::RedrawPanel(HDC dc, POINT point, SIZE size) {
   // magnifier samples) is turned back to normal while the panel moves, so that the panel keeps
   // clean screen pixels and magnifies them.
   UniqueRgn lifted;
-  if (shownRegion_) {
+  if (m_shownRegion) {
     lifted.reset(::CreateRectRgn(0, 0, 0, 0));
     auto add = [&](const RECT& r) {
       UniqueRgn part(::CreateRectRgnIndirect(&r));
       if (lifted && part) ::CombineRgn(lifted.get(), lifted.get(), part.get(), RGN_OR);
     };
-    if (panel_.IsShown()) add(Grown(panel_.ShownRect(), kPanelMargin));
-    if (panelWanted_) add(Grown(panel_.RectFor(point), kPanelMargin));
+    if (m_panel.IsShown()) add(Grown(m_panel.ShownRect(), kPanelMargin));
+    if (m_panelWanted) add(Grown(m_panel.RectFor(point), kPanelMargin));
     add(RECT{point.x - kPanelMargin, point.y - kPanelMargin, point.x + kPanelMargin + 1,
              point.y + kPanelMargin + 1});
-    if (lifted && ::CombineRgn(lifted.get(), lifted.get(), shownRegion_.get(), RGN_AND) == ERROR)
+    if (lifted && ::CombineRgn(lifted.get(), lifted.get(), m_shownRegion.get(), RGN_AND) == ERROR)
       lifted.reset();
   }
   Invert(dc, lifted.get());
-  if (panelWanted_) {
-    panel_.Show(dc, point, size);
-    if (panel_.IsPrepared()) {
-      pickedColor_ = panel_.Color();
-    } else if (panel_.Mode() == CInfoPanel::kModeColor) {
+  if (m_panelWanted) {
+    m_panel.Show(dc, point, size);
+    if (m_panel.IsPrepared()) {
+      m_pickedColor = m_panel.Color();
+    } else if (m_panel.Mode() == CInfoPanel::kModeColor) {
       // No panel to sample through: read the pixel itself.
       const COLORREF c = ::GetPixel(dc, point.x, point.y);
-      if (c != CLR_INVALID) pickedColor_ = c & 0x00FFFFFFu;
+      if (c != CLR_INVALID) m_pickedColor = c & 0x00FFFFFFu;
     }
   } else {
-    panel_.Hide(dc);
+    m_panel.Hide(dc);
   }
-  panelShown_ = panelWanted_;
+  m_panelShown = m_panelWanted;
   Invert(dc, lifted.get());
 }
 
 void CCaptureTracker::HidePanel(HDC dc) {
-  panel_.Hide(dc);
+  m_panel.Hide(dc);
 }
 
 void CCaptureTracker::RemoveFocus(HDC dc) {
-  if (!focusShown_) return;
-  ::DrawFocusRect(dc, &focusRect_);
-  focusShown_ = false;
+  if (!m_focusShown) return;
+  ::DrawFocusRect(dc, &m_focusRect);
+  m_focusShown = false;
 }
 
 void CCaptureTracker::DrawFocus(HDC dc, const RECT& area) {
   RemoveFocus(dc);
   if (::IsRectEmpty(&area)) return;
-  focusRect_ = area;
-  ::DrawFocusRect(dc, &focusRect_);
-  focusShown_ = true;
+  m_focusRect = area;
+  ::DrawFocusRect(dc, &m_focusRect);
+  m_focusShown = true;
 }
 
 // --- Finishing and erasing ---------------------------------------------------------------------
 
 void CCaptureTracker::FinishDrawing(HDC dc) {
   RemoveFocus(dc);
-  Invert(dc, shownRegion_.get());
-  shownRegion_.reset();
-  if (highlightShown_) {
-    ::InvertRect(dc, &capture_.area);
-    highlightShown_ = false;
+  Invert(dc, m_shownRegion.get());
+  m_shownRegion.reset();
+  if (m_highlightShown) {
+    ::InvertRect(dc, &m_capture.area);
+    m_highlightShown = false;
   }
   RemoveRubberLine(dc);
-  panel_.Hide(dc);
-  if (type_ == kTrackerPolygon && capture_.IsPolygon()) {
-    capture_.area = PolygonBounds(capture_.points.data(), capture_.shapeCode);
-    MakePointsRelative(capture_, capture_.shapeCode);
+  m_panel.Hide(dc);
+  if (m_type == kTrackerPolygon && m_capture.IsPolygon()) {
+    m_capture.area = PolygonBounds(m_capture.points.data(), m_capture.shapeCode);
+    MakePointsRelative(m_capture, m_capture.shapeCode);
   }
 }
 
 void CCaptureTracker::Erase(HDC dc) {
   RemoveFocus(dc);
-  Invert(dc, shownRegion_.get());
-  shownRegion_.reset();
-  if (highlightShown_) {
-    ::InvertRect(dc, &capture_.area);
-    highlightShown_ = false;
+  Invert(dc, m_shownRegion.get());
+  m_shownRegion.reset();
+  if (m_highlightShown) {
+    ::InvertRect(dc, &m_capture.area);
+    m_highlightShown = false;
   }
   RemoveRubberLine(dc);
-  panel_.Hide(dc);
-  capture_.pointCount = 0;
-  polygonMove_ = false;
+  m_panel.Hide(dc);
+  m_capture.pointCount = 0;
+  m_polygonMove = false;
 }
 
 void CCaptureTracker::ResetTracking(bool save) {
   if (save) {
-    LastShapeRecord* record = FindRecord(type_);
-    if (record && !capture_.IsEmpty()) {
-      record->rect = capture_.area;
+    LastShapeRecord* record = FindRecord(m_type);
+    if (record && !m_capture.IsEmpty()) {
+      record->rect = m_capture.area;
       record->count = 0;
-      if (type_ == kTrackerPolygon && capture_.IsPolygon()) {
-        record->count = std::min(capture_.shapeCode, kMaxCapturePoints);
-        std::copy_n(capture_.points.begin(), record->count, record->points.begin());
+      if (m_type == kTrackerPolygon && m_capture.IsPolygon()) {
+        record->count = std::min(m_capture.shapeCode, kMaxCapturePoints);
+        std::copy_n(m_capture.points.begin(), record->count, record->points.begin());
       }
       // A polygon needs its vertices; anything else its rectangle.
-      record->valid = type_ != kTrackerPolygon || record->count >= kShapeMinPolygon;
+      record->valid = m_type != kTrackerPolygon || record->count >= kShapeMinPolygon;
     }
   }
-  anchor_ = POINT{-1, -1};
-  last_ = POINT{-1, -1};
-  size_ = SIZE{0, 0};
-  capture_ = CaptureArea{};
-  shownRegion_.reset();
-  focusShown_ = false;
-  highlightShown_ = false;
-  lineShown_ = false;
-  started_ = false;
-  move_ = false;
-  polygonMove_ = false;
-  panel_.Forget();
-  state_ = kTrackerStateIdle;
+  m_anchor = POINT{-1, -1};
+  m_last = POINT{-1, -1};
+  m_size = SIZE{0, 0};
+  m_capture = CaptureArea{};
+  m_shownRegion.reset();
+  m_focusShown = false;
+  m_highlightShown = false;
+  m_lineShown = false;
+  m_started = false;
+  m_move = false;
+  m_polygonMove = false;
+  m_panel.Forget();
+  m_state = kTrackerStateIdle;
 }
 
 // --- Polygon -----------------------------------------------------------------------------------
 
 UniqueRgn CCaptureTracker::MakeShownRegion() const {
-  const RECT& area = capture_.area;
-  if (type_ == kTrackerPolygon) {
-    const int n = std::min(capture_.pointCount + 1, kMaxCapturePoints);
+  const RECT& area = m_capture.area;
+  if (m_type == kTrackerPolygon) {
+    const int n = std::min(m_capture.pointCount + 1, kMaxCapturePoints);
     if (n < kShapeMinPolygon) return UniqueRgn();
-    return UniqueRgn(::CreatePolygonRgn(capture_.points.data(), n, fillMode_));
+    return UniqueRgn(::CreatePolygonRgn(m_capture.points.data(), n, m_fillMode));
   }
-  if (capture_.shapeCode == kShapeEllipse) return UniqueRgn(::CreateEllipticRgnIndirect(&area));
+  if (m_capture.shapeCode == kShapeEllipse) return UniqueRgn(::CreateEllipticRgnIndirect(&area));
   return UniqueRgn(::CreateRectRgnIndirect(&area));
 }
 
@@ -416,88 +416,88 @@ void CCaptureTracker::DrawRubberLine(HDC dc, POINT from, POINT to) {
   ::MoveToEx(dc, from.x, from.y, nullptr);
   ::LineTo(dc, to.x, to.y);
   ::SetROP2(dc, oldRop);
-  lineShown_ = true;
-  lineFrom_ = from;
-  lineTo_ = to;
+  m_lineShown = true;
+  m_lineFrom = from;
+  m_lineTo = to;
 }
 
 void CCaptureTracker::RemoveRubberLine(HDC dc) {
-  if (!lineShown_) return;
+  if (!m_lineShown) return;
   const int oldRop = ::SetROP2(dc, R2_NOT);
   SelectObjectGuard pen(dc, ::GetStockObject(BLACK_PEN));
-  ::MoveToEx(dc, lineFrom_.x, lineFrom_.y, nullptr);
-  ::LineTo(dc, lineTo_.x, lineTo_.y);
+  ::MoveToEx(dc, m_lineFrom.x, m_lineFrom.y, nullptr);
+  ::LineTo(dc, m_lineTo.x, m_lineTo.y);
   ::SetROP2(dc, oldRop);
-  lineShown_ = false;
+  m_lineShown = false;
 }
 
 void CCaptureTracker::UpdatePolygon(HDC dc, POINT point) {
-  const int count = capture_.pointCount;
+  const int count = m_capture.pointCount;
   if (count == 0) {
     UpdatePanelOnly(dc, point);
     return;
   }
-  if (SamePoint(point, last_) && !PanelWishChanged() && (count != 1 || lineShown_)) return;
+  if (SamePoint(point, m_last) && !PanelWishChanged() && (count != 1 || m_lineShown)) return;
   if (count == 1) {
     // A rubber line from the first vertex, with the panel redrawn between its removal and its
     // new place.
     RemoveRubberLine(dc);
-    const RECT span = Normalised(RECT{capture_.points[0].x, capture_.points[0].y, point.x, point.y});
-    if (panelWanted_ || panelShown_) RedrawPanel(dc, point, SizeOf(span));
-    capture_.points[1] = point;
-    DrawRubberLine(dc, capture_.points[0], point);
-    last_ = point;
-    size_ = SizeOf(span);
+    const RECT span = Normalised(RECT{m_capture.points[0].x, m_capture.points[0].y, point.x, point.y});
+    if (m_panelWanted || m_panelShown) RedrawPanel(dc, point, SizeOf(span));
+    m_capture.points[1] = point;
+    DrawRubberLine(dc, m_capture.points[0], point);
+    m_last = point;
+    m_size = SizeOf(span);
     return;
   }
-  if (polygonMove_) {
-    OffsetPoints(capture_, count + 1, point.x - last_.x, point.y - last_.y);
+  if (m_polygonMove) {
+    OffsetPoints(m_capture, count + 1, point.x - m_last.x, point.y - m_last.y);
   } else {
-    capture_.points[count] = point;
+    m_capture.points[count] = point;
   }
-  const RECT area = PolygonBounds(capture_.points.data(), count + 1);
-  UniqueRgn region(::CreatePolygonRgn(capture_.points.data(), count + 1, fillMode_));
+  const RECT area = PolygonBounds(m_capture.points.data(), count + 1);
+  UniqueRgn region(::CreatePolygonRgn(m_capture.points.data(), count + 1, m_fillMode));
   DrawStep(dc, point, area, std::move(region));
 }
 
 bool CCaptureTracker::FixPolygonVertex(POINT point) {
-  int& count = capture_.pointCount;
-  if (SamePoint(point, capture_.points[count - 1])) return false;
+  int& count = m_capture.pointCount;
+  if (SamePoint(point, m_capture.points[count - 1])) return false;
   if (count >= kMaxPolygonVertices) {
-    if (env_.beep) env_.beep();
+    if (m_env.beep) m_env.beep();
     return false;
   }
-  capture_.points[count] = point;
+  m_capture.points[count] = point;
   ++count;
-  capture_.points[count] = point;  // the vertex that follows the pointer from here
-  capture_.shapeCode = count;
+  m_capture.points[count] = point;  // the vertex that follows the pointer from here
+  m_capture.shapeCode = count;
   return true;
 }
 
 bool CCaptureTracker::PolygonDoubleClick(POINT point, bool release) {
-  const UINT limit = env_.doubleClickTime ? env_.doubleClickTime() : 500;
-  const SIZE area = env_.doubleClickSize ? env_.doubleClickSize() : SIZE{4, 4};
-  const DWORD now = env_.now ? env_.now() : ::GetTickCount();
-  return (release ? releaseTimer_ : pressTimer_).Check(now, point, limit, area);
+  const UINT limit = m_env.doubleClickTime ? m_env.doubleClickTime() : 500;
+  const SIZE area = m_env.doubleClickSize ? m_env.doubleClickSize() : SIZE{4, 4};
+  const DWORD now = m_env.now ? m_env.now() : ::GetTickCount();
+  return (release ? m_releaseTimer : m_pressTimer).Check(now, point, limit, area);
 }
 
 TrackerAction CCaptureTracker::FinishPolygon(HDC dc, POINT point) {
-  pressTimer_.Clear();
-  releaseTimer_.Clear();
-  if (polygonMove_ && capture_.pointCount < kMaxCapturePoints) {
+  m_pressTimer.Clear();
+  m_releaseTimer.Clear();
+  if (m_polygonMove && m_capture.pointCount < kMaxCapturePoints) {
     // The polygon moved as a whole, the vertex at the pointer with it: that vertex belongs to it.
-    ++capture_.pointCount;
-    capture_.shapeCode = capture_.pointCount;
+    ++m_capture.pointCount;
+    m_capture.shapeCode = m_capture.pointCount;
   }
-  polygonMove_ = false;
-  if (capture_.pointCount < kShapeMinPolygon || capture_.shapeCode < kShapeMinPolygon)
+  m_polygonMove = false;
+  if (m_capture.pointCount < kShapeMinPolygon || m_capture.shapeCode < kShapeMinPolygon)
     return TrackerAction::kCancel;
   return Finish(dc, point);
 }
 
 TrackerAction CCaptureTracker::TrackPolygon(HDC dc, POINT point, UINT message) {
-  state_ = kTrackerStatePolygon;
-  int& count = capture_.pointCount;
+  m_state = kTrackerStatePolygon;
+  int& count = m_capture.pointCount;
   switch (message) {
     case WM_MOUSEMOVE:
       Update(dc, point);
@@ -505,21 +505,21 @@ TrackerAction CCaptureTracker::TrackPolygon(HDC dc, POINT point, UINT message) {
 
     case WM_RBUTTONDOWN:
       if (count >= 2) {
-        polygonMove_ = !polygonMove_;
+        m_polygonMove = !m_polygonMove;
         return TrackerAction::kNone;
       }
       if (count == 1) return TrackerAction::kNone;
       [[fallthrough]];  // no vertex yet: the first one, as by the left button
     case WM_LBUTTONDOWN:
       if (count == 0) {
-        capture_.points[0] = point;
-        capture_.points[1] = point;
+        m_capture.points[0] = point;
+        m_capture.points[1] = point;
         count = 1;
-        capture_.shapeCode = count;
-        last_ = point;
+        m_capture.shapeCode = count;
+        m_last = point;
       } else {
         if (count == 1) RemoveRubberLine(dc);
-        if (!polygonMove_) FixPolygonVertex(point);
+        if (!m_polygonMove) FixPolygonVertex(point);
       }
       if (message == WM_LBUTTONDOWN && PolygonDoubleClick(point, false)) return FinishPolygon(dc, point);
       return TrackerAction::kNone;
@@ -527,10 +527,10 @@ TrackerAction CCaptureTracker::TrackPolygon(HDC dc, POINT point, UINT message) {
     case WM_LBUTTONDBLCLK:
       // The second press of a double-click: the shape leaves the screen, and the polygon is
       // finished like by any second press in time.
-      capture_.shapeCode = count;
+      m_capture.shapeCode = count;
       RemoveFocus(dc);
-      Invert(dc, shownRegion_.get());
-      shownRegion_.reset();
+      Invert(dc, m_shownRegion.get());
+      m_shownRegion.reset();
       if (PolygonDoubleClick(point, false)) return FinishPolygon(dc, point);
       return TrackerAction::kNone;
 
@@ -558,31 +558,31 @@ TrackerAction CCaptureTracker::PickWindow(HDC dc, POINT point, UINT message) {
 }
 
 void CCaptureTracker::UpdateHighlight(HDC dc, POINT point) {
-  last_ = point;
-  HWND hit = env_.windowFromPoint ? env_.windowFromPoint(point) : nullptr;
-  const std::optional<RECT> rect = PickedWindowRect(hit, type_ == kTrackerControl);
-  if (!rect || (highlightShown_ && ::EqualRect(&*rect, &capture_.area))) return;
-  if (highlightShown_) ::InvertRect(dc, &capture_.area);
-  capture_.SetRectangle(*rect);
-  ::InvertRect(dc, &capture_.area);
-  highlightShown_ = true;
-  size_ = SizeOf(*rect);
+  m_last = point;
+  HWND hit = m_env.windowFromPoint ? m_env.windowFromPoint(point) : nullptr;
+  const std::optional<RECT> rect = PickedWindowRect(hit, m_type == kTrackerControl);
+  if (!rect || (m_highlightShown && ::EqualRect(&*rect, &m_capture.area))) return;
+  if (m_highlightShown) ::InvertRect(dc, &m_capture.area);
+  m_capture.SetRectangle(*rect);
+  ::InvertRect(dc, &m_capture.area);
+  m_highlightShown = true;
+  m_size = SizeOf(*rect);
 }
 
 // --- Colour picker -----------------------------------------------------------------------------
 
 TrackerAction CCaptureTracker::PickColor(HDC dc, POINT point, UINT message) {
-  state_ = kTrackerStateColorPicker;
+  m_state = kTrackerStateColorPicker;
   switch (message) {
     case WM_MOUSEMOVE:
       Update(dc, point);
       return TrackerAction::kNone;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-      state_ = kTrackerStateFinish;
+      m_state = kTrackerStateFinish;
       Update(dc, point);
-      started_ = false;
-      move_ = false;
+      m_started = false;
+      m_move = false;
       return TrackerAction::kColorPicked;
     default:
       return TrackerAction::kNone;
@@ -592,13 +592,13 @@ TrackerAction CCaptureTracker::PickColor(HDC dc, POINT point, UINT message) {
 // --- Repeat Last -------------------------------------------------------------------------------
 
 LastShapeRecord* CCaptureTracker::FindRecord(int trackerType) {
-  for (LastShapeRecord& record : lastShapes_)
+  for (LastShapeRecord& record : m_lastShapes)
     if (record.type == trackerType) return &record;
   return nullptr;
 }
 
 const LastShapeRecord* CCaptureTracker::LastShape(int trackerType) const {
-  for (const LastShapeRecord& record : lastShapes_)
+  for (const LastShapeRecord& record : m_lastShapes)
     if (record.type == trackerType) return &record;
   return nullptr;
 }
@@ -621,43 +621,43 @@ bool CCaptureTracker::LastShapeArea(int trackerType, CaptureArea& capture) const
 bool CCaptureTracker::GetLastShape(int trackerType, POINT* pointer) {
   CaptureArea restored;
   if (!LastShapeArea(trackerType, restored)) return false;
-  capture_ = restored;
-  type_ = trackerType;
-  anchor_ = POINT{capture_.area.left, capture_.area.top};
-  POINT at{capture_.area.right, capture_.area.bottom};
+  m_capture = restored;
+  m_type = trackerType;
+  m_anchor = POINT{m_capture.area.left, m_capture.area.top};
+  POINT at{m_capture.area.right, m_capture.area.bottom};
   if (trackerType == kTrackerPolygon) {
     const int count = restored.pointCount;
-    MakePointsAbsolute(capture_, count);
-    at = capture_.points[count - 1];
+    MakePointsAbsolute(m_capture, count);
+    at = m_capture.points[count - 1];
     // The last vertex follows the pointer again.
-    capture_.pointCount = count - 1;
-    capture_.shapeCode = capture_.pointCount;
+    m_capture.pointCount = count - 1;
+    m_capture.shapeCode = m_capture.pointCount;
   }
-  last_ = at;
-  size_ = SizeOf(capture_.area);
+  m_last = at;
+  m_size = SizeOf(m_capture.area);
   if (pointer) *pointer = at;
   return true;
 }
 
 void CCaptureTracker::DrawRestoredShape(HDC dc) {
   RemoveFocus(dc);
-  Invert(dc, shownRegion_.get());
-  shownRegion_ = MakeShownRegion();
-  Invert(dc, shownRegion_.get());
-  DrawFocus(dc, capture_.area);
+  Invert(dc, m_shownRegion.get());
+  m_shownRegion = MakeShownRegion();
+  Invert(dc, m_shownRegion.get());
+  DrawFocus(dc, m_capture.area);
 }
 
 bool CCaptureTracker::BeginRepeatTracking(HDC dc, int trackerType, POINT* pointer) {
   POINT at;
   if (!GetLastShape(trackerType, &at)) return false;
   DrawRestoredShape(dc);
-  started_ = true;
-  move_ = true;
+  m_started = true;
+  m_move = true;
   if (trackerType == kTrackerPolygon) {
-    polygonMove_ = true;
-    state_ = kTrackerStatePolygon;
+    m_polygonMove = true;
+    m_state = kTrackerStatePolygon;
   } else {
-    state_ = kTrackerStateMove;
+    m_state = kTrackerStateMove;
   }
   if (pointer) *pointer = at;
   return true;

@@ -63,12 +63,12 @@ class CClickTimer {
  public:
   // Whether this event completes a double-click with the previous one; remembers this one.
   bool Check(DWORD now, POINT at, UINT limitMs, SIZE area);
-  void Clear() { valid_ = false; }
+  void Clear() { m_valid = false; }
 
  private:
-  bool valid_ = false;
-  DWORD time_ = 0;
-  POINT at_{0, 0};
+  bool m_valid = false;
+  DWORD m_time = 0;
+  POINT m_at{0, 0};
 };
 
 // The last captured shape of one drawn kind (kept in memory for Repeat Last).
@@ -137,33 +137,33 @@ class CCaptureTracker {
   const LastShapeRecord* LastShape(int trackerType) const;
 
   // --- Info panel ---
-  bool PreparePanel(HDC dc, HINSTANCE resources) { return panel_.Prepare(dc, resources); }
-  void ShowPanel(HDC dc, POINT point, SIZE size) { panel_.Show(dc, point, size); }
+  bool PreparePanel(HDC dc, HINSTANCE resources) { return m_panel.Prepare(dc, resources); }
+  void ShowPanel(HDC dc, POINT point, SIZE size) { m_panel.Show(dc, point, size); }
   void HidePanel(HDC dc);
-  CInfoPanel& Panel() { return panel_; }
-  const CInfoPanel& Panel() const { return panel_; }
-  bool PanelWanted() const { return panelWanted_; }
+  CInfoPanel& Panel() { return m_panel; }
+  const CInfoPanel& Panel() const { return m_panel; }
+  bool PanelWanted() const { return m_panelWanted; }
 
   // --- State ---
-  int Type() const { return type_; }
-  int State() const { return state_; }
-  bool Started() const { return started_; }
-  bool Moving() const { return move_; }
-  bool PolygonMove() const { return polygonMove_; }
-  POINT Anchor() const { return anchor_; }
-  POINT LastPoint() const { return last_; }
-  SIZE Size() const { return size_; }
-  int PointCount() const { return capture_.pointCount; }
+  int Type() const { return m_type; }
+  int State() const { return m_state; }
+  bool Started() const { return m_started; }
+  bool Moving() const { return m_move; }
+  bool PolygonMove() const { return m_polygonMove; }
+  POINT Anchor() const { return m_anchor; }
+  POINT LastPoint() const { return m_last; }
+  SIZE Size() const { return m_size; }
+  int PointCount() const { return m_capture.pointCount; }
   // The area, shape code and points (relative to the area once the capture is complete).
-  const CaptureArea& Capture() const { return capture_; }
-  CaptureArea& Capture() { return capture_; }
-  COLORREF PickedColor() const { return pickedColor_; }
+  const CaptureArea& Capture() const { return m_capture; }
+  CaptureArea& Capture() { return m_capture; }
+  COLORREF PickedColor() const { return m_pickedColor; }
   // Something of the selection is inverted on the screen now.
-  bool ShowsShape() const { return static_cast<bool>(shownRegion_) || focusShown_ || highlightShown_ || lineShown_; }
+  bool ShowsShape() const { return static_cast<bool>(m_shownRegion) || m_focusShown || m_highlightShown || m_lineShown; }
 
  private:
   bool IsDrawnShape() const;
-  bool PanelWishChanged() const { return panelWanted_ != panelShown_; }
+  bool PanelWishChanged() const { return m_panelWanted != m_panelShown; }
   TrackerAction Finish(HDC dc, POINT point);
   void UpdateShape(HDC dc, POINT point);
   void UpdatePolygon(HDC dc, POINT point);
@@ -188,29 +188,29 @@ class CCaptureTracker {
   LastShapeRecord* FindRecord(int trackerType);
   POINT CursorPos() const;
 
-  TrackerEnvironment env_;
-  int type_ = 0;
-  int state_ = 0;
-  int fillMode_ = ALTERNATE;
-  POINT anchor_{-1, -1};
-  POINT last_{-1, -1};
-  SIZE size_{0, 0};
-  CaptureArea capture_;
-  UniqueRgn shownRegion_;    // inverted on the screen now
-  bool focusShown_ = false;  // the focus rectangle focusRect_ is on the screen
-  RECT focusRect_{0, 0, 0, 0};
-  bool highlightShown_ = false;  // window modes: the area is inverted on the screen
-  bool lineShown_ = false;       // polygon with one vertex: the rubber line
-  POINT lineFrom_{0, 0};
-  POINT lineTo_{0, 0};
-  bool started_ = false;
-  bool move_ = false;
-  bool polygonMove_ = false;
-  bool panelWanted_ = true;
-  bool panelShown_ = true;
-  COLORREF pickedColor_ = 0;
-  CClickTimer pressTimer_;
-  CClickTimer releaseTimer_;
-  std::array<LastShapeRecord, 5> lastShapes_;
-  CInfoPanel panel_;
+  TrackerEnvironment m_env;
+  int m_type = 0;
+  int m_state = 0;
+  int m_fillMode = ALTERNATE;
+  POINT m_anchor{-1, -1};
+  POINT m_last{-1, -1};
+  SIZE m_size{0, 0};
+  CaptureArea m_capture;
+  UniqueRgn m_shownRegion;    // inverted on the screen now
+  bool m_focusShown = false;  // the focus rectangle m_focusRect is on the screen
+  RECT m_focusRect{0, 0, 0, 0};
+  bool m_highlightShown = false;  // window modes: the area is inverted on the screen
+  bool m_lineShown = false;       // polygon with one vertex: the rubber line
+  POINT m_lineFrom{0, 0};
+  POINT m_lineTo{0, 0};
+  bool m_started = false;
+  bool m_move = false;
+  bool m_polygonMove = false;
+  bool m_panelWanted = true;
+  bool m_panelShown = true;
+  COLORREF m_pickedColor = 0;
+  CClickTimer m_pressTimer;
+  CClickTimer m_releaseTimer;
+  std::array<LastShapeRecord, 5> m_lastShapes;
+  CInfoPanel m_panel;
 };

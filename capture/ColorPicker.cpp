@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "ClipboardText.h"
-#include "app/Settings.h"
+#include "common/Settings.h"
 
 namespace {
 

@@ -39,29 +39,29 @@ RECT Union3(const RECT& a, const RECT& b, const RECT& c) {
 class InvertingPen {
  public:
   explicit InvertingPen(HDC dc)
-      : dc_(dc),
-        oldRop_(::SetROP2(dc, R2_NOT)),
-        brush_(dc, ::GetStockObject(NULL_BRUSH)),
-        pen_(dc, ::GetStockObject(BLACK_PEN)) {}
-  ~InvertingPen() { ::SetROP2(dc_, oldRop_); }
+      : m_dc(dc),
+        m_oldRop(::SetROP2(dc, R2_NOT)),
+        m_brush(dc, ::GetStockObject(NULL_BRUSH)),
+        m_pen(dc, ::GetStockObject(BLACK_PEN)) {}
+  ~InvertingPen() { ::SetROP2(m_dc, m_oldRop); }
   InvertingPen(const InvertingPen&) = delete;
   InvertingPen& operator=(const InvertingPen&) = delete;
 
   // The outline through (left, top) and (right, bottom), both corners drawn.
   void Outline(int left, int top, int right, int bottom) {
-    ::Rectangle(dc_, left, top, right + 1, bottom + 1);
+    ::Rectangle(m_dc, left, top, right + 1, bottom + 1);
   }
   // From (x0, y0) towards (x1, y1), the end point not drawn.
   void Line(int x0, int y0, int x1, int y1) {
-    ::MoveToEx(dc_, x0, y0, nullptr);
-    ::LineTo(dc_, x1, y1);
+    ::MoveToEx(m_dc, x0, y0, nullptr);
+    ::LineTo(m_dc, x1, y1);
   }
 
  private:
-  HDC dc_;
-  int oldRop_;
-  SelectObjectGuard brush_;
-  SelectObjectGuard pen_;
+  HDC m_dc;
+  int m_oldRop;
+  SelectObjectGuard m_brush;
+  SelectObjectGuard m_pen;
 };
 
 // Enlarges the pixels of from (in source) to fill to. Every source pixel becomes a block of
@@ -97,20 +97,20 @@ bool CMemorySurface::Adopt(HDC reference, UniqueBitmap bitmap, int width, int he
   if (!dc) return false;
   SelectObjectGuard selection(dc.get(), bitmap.get());
   if (!selection) return false;
-  dc_ = std::move(dc);
-  bitmap_ = std::move(bitmap);
-  selection_ = std::move(selection);
-  width_ = width;
-  height_ = height;
+  m_dc = std::move(dc);
+  m_bitmap = std::move(bitmap);
+  m_selection = std::move(selection);
+  m_width = width;
+  m_height = height;
   return true;
 }
 
 void CMemorySurface::Reset() {
   // The bitmap leaves the context before either is deleted.
-  selection_.reset();
-  bitmap_.reset();
-  dc_.reset();
-  width_ = height_ = 0;
+  m_selection.reset();
+  m_bitmap.reset();
+  m_dc.reset();
+  m_width = m_height = 0;
 }
 
 // --- CInfoPanel --------------------------------------------------------------------------------
@@ -123,33 +123,33 @@ POINT CInfoPanel::PlaceAt(POINT pointer, SIZE screen) {
 }
 
 SIZE CInfoPanel::ScreenSize() const {
-  if (screenSize_.cx > 0 && screenSize_.cy > 0) return screenSize_;
+  if (m_screenSize.cx > 0 && m_screenSize.cy > 0) return m_screenSize;
   return SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
 bool CInfoPanel::Prepare(HDC screen, HINSTANCE resources) {
   Forget();
-  saved_.Reset();
-  work_.Reset();
-  background_.Reset();
-  backgroundFromResource_ = false;
-  largeFont_ = MakePanelFont(kLargeFontHeight);
-  smallFont_ = MakePanelFont(kSmallFontHeight);
+  m_saved.Reset();
+  m_work.Reset();
+  m_background.Reset();
+  m_backgroundFromResource = false;
+  m_largeFont = MakePanelFont(kLargeFontHeight);
+  m_smallFont = MakePanelFont(kSmallFontHeight);
   if (!screen) return false;
 
   UniqueBitmap image(static_cast<HBITMAP>(
       ::LoadImageA(resources, MAKEINTRESOURCEA(IDB_INFOPANEL), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-  if (image) backgroundFromResource_ = background_.Adopt(screen, std::move(image), kWidth, kHeight);
-  if (!backgroundFromResource_) {
-    if (!background_.Create(screen, kWidth, kHeight)) return false;
+  if (image) m_backgroundFromResource = m_background.Adopt(screen, std::move(image), kWidth, kHeight);
+  if (!m_backgroundFromResource) {
+    if (!m_background.Create(screen, kWidth, kHeight)) return false;
     RECT all{0, 0, kWidth, kHeight};
     UniqueBrush plain(::CreateSolidBrush(kPlainBackground));
-    ::FillRect(background_.dc(), &all, plain.get());
+    ::FillRect(m_background.dc(), &all, plain.get());
   }
-  if (!saved_.Create(screen, kWidth, kHeight) || !work_.Create(screen, kWidth, kHeight)) {
-    saved_.Reset();
-    work_.Reset();
-    background_.Reset();
+  if (!m_saved.Create(screen, kWidth, kHeight) || !m_work.Create(screen, kWidth, kHeight)) {
+    m_saved.Reset();
+    m_work.Reset();
+    m_background.Reset();
     return false;
   }
   return true;
@@ -161,19 +161,19 @@ RECT CInfoPanel::RectFor(POINT pointer) const {
 }
 
 RECT CInfoPanel::ShownRect() const {
-  if (!shown_) return RECT{0, 0, 0, 0};
-  return RECT{position_.x, position_.y, position_.x + kWidth, position_.y + kHeight};
+  if (!m_shown) return RECT{0, 0, 0, 0};
+  return RECT{m_position.x, m_position.y, m_position.x + kWidth, m_position.y + kHeight};
 }
 
 void CInfoPanel::Forget() {
-  shown_ = false;
-  position_ = POINT{-1, -1};
+  m_shown = false;
+  m_position = POINT{-1, -1};
 }
 
 void CInfoPanel::Hide(HDC screen) {
-  if (!shown_) return;
+  if (!m_shown) return;
   if (IsPrepared() && screen)
-    ::BitBlt(screen, position_.x, position_.y, kWidth, kHeight, saved_.dc(), 0, 0, SRCCOPY);
+    ::BitBlt(screen, m_position.x, m_position.y, kWidth, kHeight, m_saved.dc(), 0, 0, SRCCOPY);
   Forget();
 }
 
@@ -184,7 +184,7 @@ void CInfoPanel::Show(HDC screen, POINT pointer, SIZE selection) {
   const RECT sample{pointer.x - radius, pointer.y - radius, pointer.x + radius + 1,
                     pointer.y + radius + 1};
 
-  if (shown_) {
+  if (m_shown) {
     const RECT oldRect = ShownRect();
     if (Intersects(oldRect, newRect)) {
       // Compose the whole neighbourhood off the screen: the old place put back, the new place
@@ -196,34 +196,34 @@ void CInfoPanel::Show(HDC screen, POINT pointer, SIZE selection) {
       if (compose.Create(screen, w, h)) {
         HDC c = compose.dc();
         ::BitBlt(c, 0, 0, w, h, screen, all.left, all.top, SRCCOPY);
-        ::BitBlt(c, oldRect.left - all.left, oldRect.top - all.top, kWidth, kHeight, saved_.dc(),
+        ::BitBlt(c, oldRect.left - all.left, oldRect.top - all.top, kWidth, kHeight, m_saved.dc(),
                  0, 0, SRCCOPY);
-        ::BitBlt(saved_.dc(), 0, 0, kWidth, kHeight, c, newRect.left - all.left,
+        ::BitBlt(m_saved.dc(), 0, 0, kWidth, kHeight, c, newRect.left - all.left,
                  newRect.top - all.top, SRCCOPY);
         Compose(c, POINT{pointer.x - all.left, pointer.y - all.top}, pointer, selection);
-        ::BitBlt(c, newRect.left - all.left, newRect.top - all.top, kWidth, kHeight, work_.dc(), 0,
+        ::BitBlt(c, newRect.left - all.left, newRect.top - all.top, kWidth, kHeight, m_work.dc(), 0,
                  0, SRCCOPY);
         ::BitBlt(screen, all.left, all.top, w, h, c, 0, 0, SRCCOPY);
-        position_ = POINT{newRect.left, newRect.top};
+        m_position = POINT{newRect.left, newRect.top};
         return;
       }
       // No room for the composition: the plain way below still gives the right picture.
     }
     Hide(screen);
   }
-  ::BitBlt(saved_.dc(), 0, 0, kWidth, kHeight, screen, newRect.left, newRect.top, SRCCOPY);
+  ::BitBlt(m_saved.dc(), 0, 0, kWidth, kHeight, screen, newRect.left, newRect.top, SRCCOPY);
   Compose(screen, pointer, pointer, selection);
-  ::BitBlt(screen, newRect.left, newRect.top, kWidth, kHeight, work_.dc(), 0, 0, SRCCOPY);
-  position_ = POINT{newRect.left, newRect.top};
-  shown_ = true;
+  ::BitBlt(screen, newRect.left, newRect.top, kWidth, kHeight, m_work.dc(), 0, 0, SRCCOPY);
+  m_position = POINT{newRect.left, newRect.top};
+  m_shown = true;
 }
 
 void CInfoPanel::Compose(HDC source, POINT sourcePoint, POINT pointer, SIZE selection) {
-  HDC dc = work_.dc();
-  ::BitBlt(dc, 0, 0, kWidth, kHeight, background_.dc(), 0, 0, SRCCOPY);
+  HDC dc = m_work.dc();
+  ::BitBlt(dc, 0, 0, kWidth, kHeight, m_background.dc(), 0, 0, SRCCOPY);
   const int oldMode = ::SetBkMode(dc, TRANSPARENT);
   const COLORREF oldColor = ::SetTextColor(dc, kTextColor);
-  if (mode_ == kModeColor)
+  if (m_mode == kModeColor)
     DrawColorContent(source, sourcePoint);
   else
     DrawSelectionContent(source, sourcePoint, pointer, selection);
@@ -232,7 +232,7 @@ void CInfoPanel::Compose(HDC source, POINT sourcePoint, POINT pointer, SIZE sele
 }
 
 void CInfoPanel::DrawSelectionContent(HDC source, POINT at, POINT pointer, SIZE selection) {
-  HDC dc = work_.dc();
+  HDC dc = m_work.dc();
   // Magnifier: the 7 x 7 pixels around the pointer at six times.
   Magnify(dc, RECT{3, 3, 45, 45}, source, RECT{at.x - 3, at.y - 3, at.x + 4, at.y + 4});
   {
@@ -246,21 +246,21 @@ void CInfoPanel::DrawSelectionContent(HDC source, POINT at, POINT pointer, SIZE 
   char text[64];
   std::snprintf(text, sizeof text, "P:[%d,%d]", static_cast<int>(pointer.x),
                 static_cast<int>(pointer.y));
-  DrawPanelText(dc, largeFont_.get(), 46, 8, text);
+  DrawPanelText(dc, m_largeFont.get(), 46, 8, text);
   std::snprintf(text, sizeof text, "S:[%d,%d]", static_cast<int>(selection.cx),
                 static_cast<int>(selection.cy));
-  DrawPanelText(dc, largeFont_.get(), 46, 24, text);
+  DrawPanelText(dc, m_largeFont.get(), 46, 24, text);
 }
 
 void CInfoPanel::DrawColorContent(HDC source, POINT at) {
-  HDC dc = work_.dc();
+  HDC dc = m_work.dc();
   const COLORREF sampled = ::GetPixel(source, at.x, at.y);
-  if (sampled != CLR_INVALID) color_ = sampled & 0x00FFFFFFu;
+  if (sampled != CLR_INVALID) m_color = sampled & 0x00FFFFFFu;
   // Magnifier: the 5 x 5 pixels around the pointer at eight times.
   Magnify(dc, RECT{4, 5, 44, 45}, source, RECT{at.x - 2, at.y - 2, at.x + 3, at.y + 3});
   // Swatch of the colour.
   RECT swatch{53, 8, 68, 40};
-  UniqueBrush brush(::CreateSolidBrush(color_));
+  UniqueBrush brush(::CreateSolidBrush(m_color));
   ::FillRect(dc, &swatch, brush.get());
   {
     InvertingPen pen(dc);
@@ -272,10 +272,10 @@ void CInfoPanel::DrawColorContent(HDC source, POINT at) {
     pen.Outline(53, 8, 67, 39);
   }
   char text[64];
-  std::snprintf(text, sizeof text, "R : [%u]", static_cast<unsigned>(GetRValue(color_)));
-  DrawPanelText(dc, smallFont_.get(), 72, 4, text);
-  std::snprintf(text, sizeof text, "G : [%u]", static_cast<unsigned>(GetGValue(color_)));
-  DrawPanelText(dc, smallFont_.get(), 71, 18, text);
-  std::snprintf(text, sizeof text, "B : [%u]", static_cast<unsigned>(GetBValue(color_)));
-  DrawPanelText(dc, smallFont_.get(), 72, 31, text);
+  std::snprintf(text, sizeof text, "R : [%u]", static_cast<unsigned>(GetRValue(m_color)));
+  DrawPanelText(dc, m_smallFont.get(), 72, 4, text);
+  std::snprintf(text, sizeof text, "G : [%u]", static_cast<unsigned>(GetGValue(m_color)));
+  DrawPanelText(dc, m_smallFont.get(), 71, 18, text);
+  std::snprintf(text, sizeof text, "B : [%u]", static_cast<unsigned>(GetBValue(m_color)));
+  DrawPanelText(dc, m_smallFont.get(), 72, 31, text);
 }

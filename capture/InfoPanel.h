@@ -24,17 +24,17 @@ class CMemorySurface {
   bool Adopt(HDC reference, UniqueBitmap bitmap, int width, int height);
   void Reset();
 
-  HDC dc() const { return dc_.get(); }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  explicit operator bool() const { return dc_ && bitmap_; }
+  HDC dc() const { return m_dc.get(); }
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+  explicit operator bool() const { return m_dc && m_bitmap; }
 
  private:
-  UniqueDC dc_;
-  UniqueBitmap bitmap_;
-  SelectObjectGuard selection_;
-  int width_ = 0;
-  int height_ = 0;
+  UniqueDC m_dc;
+  UniqueBitmap m_bitmap;
+  SelectObjectGuard m_selection;
+  int m_width = 0;
+  int m_height = 0;
 };
 
 class CInfoPanel {
@@ -63,14 +63,14 @@ class CInfoPanel {
   // again after a display change; a panel on the screen is forgotten (not put back). False when
   // the surfaces cannot be made: the panel then draws nothing until a later Prepare succeeds.
   bool Prepare(HDC screen, HINSTANCE resources);
-  bool IsPrepared() const { return saved_ && work_ && background_; }
-  bool HasBackgroundImage() const { return backgroundFromResource_; }
+  bool IsPrepared() const { return m_saved && m_work && m_background; }
+  bool HasBackgroundImage() const { return m_backgroundFromResource; }
 
-  void SetMode(int mode) { mode_ = mode; }
-  int Mode() const { return mode_; }
+  void SetMode(int mode) { m_mode = mode; }
+  int Mode() const { return m_mode; }
 
   // The screen size used for the placement; by default (0 x 0) the system's screen size.
-  void SetScreenSize(SIZE size) { screenSize_ = size; }
+  void SetScreenSize(SIZE size) { m_screenSize = size; }
   SIZE ScreenSize() const;
 
   // Draws the panel for the pointer on screen (moving it from where it was), sampling the screen
@@ -82,15 +82,15 @@ class CInfoPanel {
   // Forgets a panel on the screen without touching the screen.
   void Forget();
 
-  bool IsShown() const { return shown_; }
+  bool IsShown() const { return m_shown; }
   // Top-left corner on the screen; (-1, -1) when not shown.
-  POINT Position() const { return shown_ ? position_ : POINT{-1, -1}; }
+  POINT Position() const { return m_shown ? m_position : POINT{-1, -1}; }
   // The panel's rectangle on the screen; empty when not shown.
   RECT ShownRect() const;
   // The rectangle the panel would take for a pointer.
   RECT RectFor(POINT pointer) const;
   // The colour last sampled in colour mode (COLORREF).
-  COLORREF Color() const { return color_; }
+  COLORREF Color() const { return m_color; }
 
  private:
   // Draws the panel's content onto the work surface. source holds the clean screen pixels
@@ -99,17 +99,17 @@ class CInfoPanel {
   void DrawSelectionContent(HDC source, POINT sourcePoint, POINT pointer, SIZE selection);
   void DrawColorContent(HDC source, POINT sourcePoint);
   // Half the side of the magnified square around the pointer.
-  int SampleRadius() const { return mode_ == kModeColor ? 2 : 3; }
+  int SampleRadius() const { return m_mode == kModeColor ? 2 : 3; }
 
-  CMemorySurface saved_;       // the screen under the panel
-  CMemorySurface work_;        // where the panel is composed
-  CMemorySurface background_;  // the background image
-  bool backgroundFromResource_ = false;
-  UniqueFont largeFont_;
-  UniqueFont smallFont_;
-  int mode_ = kModeNone;
-  bool shown_ = false;
-  POINT position_{-1, -1};
-  COLORREF color_ = 0;
-  SIZE screenSize_{0, 0};
+  CMemorySurface m_saved;       // the screen under the panel
+  CMemorySurface m_work;        // where the panel is composed
+  CMemorySurface m_background;  // the background image
+  bool m_backgroundFromResource = false;
+  UniqueFont m_largeFont;
+  UniqueFont m_smallFont;
+  int m_mode = kModeNone;
+  bool m_shown = false;
+  POINT m_position{-1, -1};
+  COLORREF m_color = 0;
+  SIZE m_screenSize{0, 0};
 };

@@ -17,30 +17,30 @@ bool CPointerBackground::Save(HDC screen, int x, int y, int width, int height) {
     if (!selection) return false;
     if (!::BitBlt(memory.get(), 0, 0, width, height, screen, x, y, SRCCOPY)) return false;
   }
-  bitmap_ = std::move(bitmap);
-  x_ = x;
-  y_ = y;
-  width_ = width;
-  height_ = height;
+  m_bitmap = std::move(bitmap);
+  m_x = x;
+  m_y = y;
+  m_width = width;
+  m_height = height;
   return true;
 }
 
 void CPointerBackground::Restore(HDC screen) {
-  if (!bitmap_) return;
+  if (!m_bitmap) return;
   if (screen) {
     UniqueDC memory(::CreateCompatibleDC(screen));
     if (memory) {
-      SelectObjectGuard selection(memory.get(), bitmap_.get());
-      if (selection) ::BitBlt(screen, x_, y_, width_, height_, memory.get(), 0, 0, SRCCOPY);
+      SelectObjectGuard selection(memory.get(), m_bitmap.get());
+      if (selection) ::BitBlt(screen, m_x, m_y, m_width, m_height, memory.get(), 0, 0, SRCCOPY);
     }
   }
   Clear();
 }
 
 void CPointerBackground::Clear() {
-  bitmap_.reset();
-  x_ = y_ = -1;
-  width_ = height_ = 0;
+  m_bitmap.reset();
+  m_x = m_y = -1;
+  m_width = m_height = 0;
 }
 
 bool DrawPointerOnScreen(HCURSOR cursor, POINT hotSpotAt, CPointerBackground& background) {

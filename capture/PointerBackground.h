@@ -27,17 +27,17 @@ class CPointerBackground {
   // Drops the kept pixels without putting them back.
   void Clear();
 
-  bool IsEmpty() const { return !bitmap_; }
+  bool IsEmpty() const { return !m_bitmap; }
   // Where the pixels came from; (-1, -1) when empty.
-  POINT Position() const { return POINT{x_, y_}; }
-  SIZE Size() const { return SIZE{width_, height_}; }
+  POINT Position() const { return POINT{m_x, m_y}; }
+  SIZE Size() const { return SIZE{m_width, m_height}; }
 
  private:
-  UniqueBitmap bitmap_;
-  int x_ = -1;
-  int y_ = -1;
-  int width_ = 0;
-  int height_ = 0;
+  UniqueBitmap m_bitmap;
+  int m_x = -1;
+  int m_y = -1;
+  int m_width = 0;
+  int m_height = 0;
 };
 
 // Draws cursor onto the screen with its hot spot at the pointer position hotSpotAt, first saving

@@ -11,9 +11,9 @@ ScreenMetrics CScreenStill::ReadScreenMetrics() {
 }
 
 void CScreenStill::Reset() {
-  image_.reset();     // never selected between calls, so it can go first
-  memoryDC_.reset();
-  metrics_ = ScreenMetrics{};
+  m_image.reset();     // never selected between calls, so it can go first
+  m_memoryDC.reset();
+  m_metrics = ScreenMetrics{};
 }
 
 bool CScreenStill::Take() {
@@ -34,21 +34,21 @@ bool CScreenStill::Take(HDC screen, const ScreenMetrics& metrics) {
     Reset();
     return false;
   }
-  if (!HasImage() || !(metrics == metrics_)) {
+  if (!HasImage() || !(metrics == m_metrics)) {
     Reset();
     UniqueDC dc(::CreateCompatibleDC(screen));
     if (!dc) return false;
     UniqueBitmap image(::CreateCompatibleBitmap(screen, metrics.width, metrics.height));
     if (!image) return false;
-    memoryDC_ = std::move(dc);
-    image_ = std::move(image);
-    metrics_ = metrics;
+    m_memoryDC = std::move(dc);
+    m_image = std::move(image);
+    m_metrics = metrics;
   }
   BOOL copied = FALSE;
   {
-    SelectObjectGuard selection(memoryDC_.get(), image_.get());
+    SelectObjectGuard selection(m_memoryDC.get(), m_image.get());
     if (selection)
-      copied = ::BitBlt(memoryDC_.get(), 0, 0, metrics_.width, metrics_.height, screen, 0, 0,
+      copied = ::BitBlt(m_memoryDC.get(), 0, 0, m_metrics.width, m_metrics.height, screen, 0, 0,
                         SRCCOPY);
     ::GdiFlush();
   }

@@ -25,16 +25,16 @@ class CScreenStill {
   // The same with the screen DC and metrics given (the metrics decide the image's size).
   bool Take(HDC screen, const ScreenMetrics& metrics);
 
-  bool HasImage() const { return memoryDC_ && image_; }
-  HDC MemoryDC() const { return memoryDC_.get(); }
-  HBITMAP Image() const { return image_.get(); }
+  bool HasImage() const { return m_memoryDC && m_image; }
+  HDC MemoryDC() const { return m_memoryDC.get(); }
+  HBITMAP Image() const { return m_image.get(); }
   // What the current image was made for (all zero when there is none).
-  const ScreenMetrics& Metrics() const { return metrics_; }
+  const ScreenMetrics& Metrics() const { return m_metrics; }
   // Drops the image and its context.
   void Reset();
 
  private:
-  UniqueDC memoryDC_;
-  UniqueBitmap image_;
-  ScreenMetrics metrics_;
+  UniqueDC m_memoryDC;
+  UniqueBitmap m_image;
+  ScreenMetrics m_metrics;
 };

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <utility>
 
-CCommandHistory::CCommandHistory() { commandRing.resize(kRingSize); }
+CCommandHistory::CCommandHistory() { m_commandRing.resize(kRingSize); }
 
 CCommandHistory::~CCommandHistory() {
-  pendingCommand.reset();
-  for (auto& slot : commandRing) slot.reset();
+  m_pendingCommand.reset();
+  for (auto& slot : m_commandRing) slot.reset();
 }
 
 int CCommandHistory::Wrap(int position) const {
@@ -20,12 +20,12 @@ int CCommandHistory::Wrap(int position) const {
 
 CCommand* CCommandHistory::GetSlot(int slot) const {
   if (slot < 0 || slot >= GetCapacity()) return nullptr;
-  return commandRing[slot].get();
+  return m_commandRing[slot].get();
 }
 
-bool CCommandHistory::CanUndo() const { return undoCount != 0; }
+bool CCommandHistory::CanUndo() const { return m_undoCount != 0; }
 
-bool CCommandHistory::CanRedo() const { return redoCount != 0; }
+bool CCommandHistory::CanRedo() const { return m_redoCount != 0; }
 
 bool CCommandHistory::Do(CCommand* cmd, bool store) {
   if (!cmd) return false;
@@ -57,7 +57,7 @@ bool CCommandHistory::DoPending(CCommand* cmd, bool keep) {
     OnCommandDone(cmd);
   }
 
-  if (keep) pendingCommand = std::move(owned);
+  if (keep) m_pendingCommand = std::move(owned);
   return true;
 }
 
@@ -66,33 +66,33 @@ void CCommandHistory::Store(CCommand* cmd) {
   std::unique_ptr<CCommand> owned(cmd);
   const int capacity = GetCapacity();
 
-  // The slot at ringPosition holds the first redo step or, in a full ring with nothing to redo,
+  // The slot at m_ringPosition holds the first redo step or, in a full ring with nothing to redo,
   // the oldest step: both go.
-  commandRing[ringPosition].reset();
-  for (int i = 0; i < redoCount; ++i) commandRing[Wrap(ringPosition + i)].reset();
+  m_commandRing[m_ringPosition].reset();
+  for (int i = 0; i < m_redoCount; ++i) m_commandRing[Wrap(m_ringPosition + i)].reset();
 
-  commandRing[ringPosition] = std::move(owned);
-  ringPosition = Wrap(ringPosition + 1);
-  undoCount = std::min(undoCount + 1, capacity);
+  m_commandRing[m_ringPosition] = std::move(owned);
+  m_ringPosition = Wrap(m_ringPosition + 1);
+  m_undoCount = std::min(m_undoCount + 1, capacity);
 
-  if (changeCount < 0 && redoCount > 0)
-    changeCount = capacity + 1;
+  if (m_changeCount < 0 && m_redoCount > 0)
+    m_changeCount = capacity + 1;
   else
-    changeCount = std::min(changeCount + 1, capacity + 1);
+    m_changeCount = std::min(m_changeCount + 1, capacity + 1);
 
-  redoCount = 0;
+  m_redoCount = 0;
   OnStateChanged();
 }
 
 CCommandHistory::Counters CCommandHistory::SaveCounters() const {
-  return Counters{ringPosition, undoCount, redoCount, changeCount};
+  return Counters{m_ringPosition, m_undoCount, m_redoCount, m_changeCount};
 }
 
 void CCommandHistory::RestoreCounters(const Counters& counters) {
-  ringPosition = counters.ringPosition;
-  undoCount = counters.undoCount;
-  redoCount = counters.redoCount;
-  changeCount = counters.changeCount;
+  m_ringPosition = counters.ringPosition;
+  m_undoCount = counters.undoCount;
+  m_redoCount = counters.redoCount;
+  m_changeCount = counters.changeCount;
 }
 
 bool CCommandHistory::RunStep(std::unique_ptr<CCommand> step, const Counters& before) {
@@ -115,39 +115,39 @@ bool CCommandHistory::RunStep(std::unique_ptr<CCommand> step, const Counters& be
 bool CCommandHistory::Undo() {
   if (!CanUndo()) return false;
   const int capacity = GetCapacity();
-  const int slot = Wrap(ringPosition + capacity - 1);
-  CCommand* stored = commandRing[slot].get();
+  const int slot = Wrap(m_ringPosition + capacity - 1);
+  CCommand* stored = m_commandRing[slot].get();
   if (!stored) return false;
   std::unique_ptr<CCommand> step(stored->CreateUndoCommand());
   if (!step) return false;
 
   const Counters before = SaveCounters();
-  redoCount = std::min(redoCount + 1, capacity);
-  undoCount = std::max(undoCount - 1, -capacity);
-  changeCount = std::max(changeCount - 1, -(capacity + 1));
-  ringPosition = slot;
+  m_redoCount = std::min(m_redoCount + 1, capacity);
+  m_undoCount = std::max(m_undoCount - 1, -capacity);
+  m_changeCount = std::max(m_changeCount - 1, -(capacity + 1));
+  m_ringPosition = slot;
   return RunStep(std::move(step), before);
 }
 
 bool CCommandHistory::Redo() {
   if (!CanRedo()) return false;
   const int capacity = GetCapacity();
-  CCommand* stored = commandRing[ringPosition].get();
+  CCommand* stored = m_commandRing[m_ringPosition].get();
   if (!stored) return false;
   std::unique_ptr<CCommand> step(stored->CreateRedoCommand());
   if (!step) return false;
 
   const Counters before = SaveCounters();
-  ringPosition = Wrap(ringPosition + 1);
-  redoCount = std::max(redoCount - 1, -capacity);
-  undoCount = std::min(undoCount + 1, capacity);
-  changeCount = std::min(changeCount + 1, capacity + 1);
+  m_ringPosition = Wrap(m_ringPosition + 1);
+  m_redoCount = std::max(m_redoCount - 1, -capacity);
+  m_undoCount = std::min(m_undoCount + 1, capacity);
+  m_changeCount = std::min(m_changeCount + 1, capacity + 1);
   return RunStep(std::move(step), before);
 }
 
 bool CCommandHistory::UndoPending() {
-  if (!pendingCommand) return false;
-  CCommand* step = pendingCommand->CreateUndoCommand();
+  if (!m_pendingCommand) return false;
+  CCommand* step = m_pendingCommand->CreateUndoCommand();
   if (!step) return false;
   const bool done = DoPending(step, false);
   OnStateChanged();
@@ -155,17 +155,17 @@ bool CCommandHistory::UndoPending() {
 }
 
 bool CCommandHistory::CommitPending(bool keep) {
-  if (!pendingCommand) return false;
-  std::unique_ptr<CCommand> cmd = std::move(pendingCommand);
+  if (!m_pendingCommand) return false;
+  std::unique_ptr<CCommand> cmd = std::move(m_pendingCommand);
   if (keep) Store(cmd.release());
   return true;
 }
 
 void CCommandHistory::ClearHistory() {
-  for (int slot = GetCapacity() - 1; slot >= 0; --slot) commandRing[slot].reset();
-  ringPosition = 0;
-  undoCount = 0;
-  redoCount = 0;
-  changeCount = 0;
+  for (int slot = GetCapacity() - 1; slot >= 0; --slot) m_commandRing[slot].reset();
+  m_ringPosition = 0;
+  m_undoCount = 0;
+  m_redoCount = 0;
+  m_changeCount = 0;
   OnStateChanged();
 }

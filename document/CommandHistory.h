@@ -54,14 +54,14 @@ class CCommandHistory {
   // Deletes every stored step and zeroes the counters. The pending command is left alone.
   void ClearHistory();
 
-  int GetCapacity() const { return static_cast<int>(commandRing.size()); }
-  int GetRingPosition() const { return ringPosition; }
-  int GetUndoCount() const { return undoCount; }
-  int GetRedoCount() const { return redoCount; }
+  int GetCapacity() const { return static_cast<int>(m_commandRing.size()); }
+  int GetRingPosition() const { return m_ringPosition; }
+  int GetUndoCount() const { return m_undoCount; }
+  int GetRedoCount() const { return m_redoCount; }
   // Net number of stored steps applied since the history was cleared; capacity + 1 means the
   // cleared state cannot be reached by undoing any more.
-  int GetChangeCount() const { return changeCount; }
-  CCommand* GetPendingCommand() const { return pendingCommand.get(); }
+  int GetChangeCount() const { return m_changeCount; }
+  CCommand* GetPendingCommand() const { return m_pendingCommand.get(); }
   // The command in a ring slot (0 .. capacity - 1), or null.
   CCommand* GetSlot(int slot) const;
 
@@ -78,10 +78,10 @@ class CCommandHistory {
   // Runs a transient undo or redo command through Do; restores the counters when it fails.
   bool RunStep(std::unique_ptr<CCommand> step, const Counters& before);
 
-  std::unique_ptr<CCommand> pendingCommand;
-  int ringPosition = 0;
-  int undoCount = 0;
-  int redoCount = 0;
-  int changeCount = 0;
-  std::vector<std::unique_ptr<CCommand>> commandRing;
+  std::unique_ptr<CCommand> m_pendingCommand;
+  int m_ringPosition = 0;
+  int m_undoCount = 0;
+  int m_redoCount = 0;
+  int m_changeCount = 0;
+  std::vector<std::unique_ptr<CCommand>> m_commandRing;
 };

@@ -2,19 +2,19 @@
 
 #include <utility>
 
-CCommandMacro::CCommandMacro(std::string description) : description(std::move(description)) {}
+CCommandMacro::CCommandMacro(std::string description) : m_description(std::move(description)) {}
 
 CCommandMacro::~CCommandMacro() = default;
 
 void CCommandMacro::AddCommand(std::unique_ptr<CCommand> command) {
-  if (command) commands.push_back(std::move(command));
+  if (command) m_commands.push_back(std::move(command));
 }
 
 bool CCommandMacro::Execute() {
-  for (size_t i = 0; i < commands.size(); ++i) {
+  for (size_t i = 0; i < m_commands.size(); ++i) {
     bool done = false;
     try {
-      done = commands[i]->Execute();
+      done = m_commands[i]->Execute();
     } catch (...) {
       UndoFirst(i);
       throw;
@@ -34,7 +34,7 @@ void CCommandMacro::UndoFirst(size_t count) noexcept {
   while (count > 0) {
     --count;
     try {
-      std::unique_ptr<CCommand> undo(commands[count]->CreateUndoCommand());
+      std::unique_ptr<CCommand> undo(m_commands[count]->CreateUndoCommand());
       if (undo) undo->Execute();
     } catch (...) {
     }
@@ -42,8 +42,8 @@ void CCommandMacro::UndoFirst(size_t count) noexcept {
 }
 
 CCommand* CCommandMacro::CreateUndoCommand() {
-  auto undo = std::make_unique<CCommandMacro>(description);
-  for (auto it = commands.rbegin(); it != commands.rend(); ++it) {
+  auto undo = std::make_unique<CCommandMacro>(m_description);
+  for (auto it = m_commands.rbegin(); it != m_commands.rend(); ++it) {
     std::unique_ptr<CCommand> member((*it)->CreateUndoCommand());
     if (!member) return nullptr;
     undo->AddCommand(std::move(member));
@@ -52,8 +52,8 @@ CCommand* CCommandMacro::CreateUndoCommand() {
 }
 
 CCommand* CCommandMacro::CreateRedoCommand() {
-  auto redo = std::make_unique<CCommandMacro>(description);
-  for (auto& command : commands) {
+  auto redo = std::make_unique<CCommandMacro>(m_description);
+  for (auto& command : m_commands) {
     std::unique_ptr<CCommand> member(command->CreateRedoCommand());
     if (!member) return nullptr;
     redo->AddCommand(std::move(member));

@@ -14,8 +14,8 @@ class CCommandMacro : public CCommand {
 
   // Appends a member; the macro owns it. Null is ignored.
   void AddCommand(std::unique_ptr<CCommand> command);
-  const std::vector<std::unique_ptr<CCommand>>& GetCommands() const { return commands; }
-  bool IsEmpty() const { return commands.empty(); }
+  const std::vector<std::unique_ptr<CCommand>>& GetCommands() const { return m_commands; }
+  bool IsEmpty() const { return m_commands.empty(); }
 
   int GetCommandType() const override { return kMacroCommand; }
   // Runs the members in order. When one fails (or throws), the members already run are undone
@@ -25,11 +25,11 @@ class CCommandMacro : public CCommand {
   CCommand* CreateUndoCommand() override;
   // A macro of the members' redo commands in order; null when a member has none.
   CCommand* CreateRedoCommand() override;
-  void GetDescription(std::string& out) const override { out = description; }
+  void GetDescription(std::string& out) const override { out = m_description; }
 
  private:
   void UndoFirst(size_t count) noexcept;
 
-  std::vector<std::unique_ptr<CCommand>> commands;
-  std::string description;
+  std::vector<std::unique_ptr<CCommand>> m_commands;
+  std::string m_description;
 };

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 
 class CAutoDecoder;
 class CDocument;

@@ -27,13 +27,13 @@ class IHistoryDocument {
 // Shows the wait cursor of a document for one scope.
 class CHistoryWaitCursor {
  public:
-  explicit CHistoryWaitCursor(IHistoryDocument& document) : document(document) {
-    document.BeginWaitCursor();
+  explicit CHistoryWaitCursor(IHistoryDocument& document) : m_document(document) {
+    m_document.BeginWaitCursor();
   }
-  ~CHistoryWaitCursor() { document.EndWaitCursor(); }
+  ~CHistoryWaitCursor() { m_document.EndWaitCursor(); }
   CHistoryWaitCursor(const CHistoryWaitCursor&) = delete;
   CHistoryWaitCursor& operator=(const CHistoryWaitCursor&) = delete;
 
  private:
-  IHistoryDocument& document;
+  IHistoryDocument& m_document;
 };

@@ -12,23 +12,6 @@
 
 namespace {
 
-// Selects a palette into a DC for a while and puts the previous one back.
-class SelectPaletteGuard {
- public:
-  SelectPaletteGuard(HDC dc, HPALETTE palette, bool background) : dc_(dc) {
-    if (dc && palette) old_ = ::SelectPalette(dc, palette, background ? TRUE : FALSE);
-  }
-  ~SelectPaletteGuard() {
-    if (old_) ::SelectPalette(dc_, old_, TRUE);
-  }
-  SelectPaletteGuard(const SelectPaletteGuard&) = delete;
-  SelectPaletteGuard& operator=(const SelectPaletteGuard&) = delete;
-
- private:
-  HDC dc_;
-  HPALETTE old_ = nullptr;
-};
-
 void HideProgress() {
   if (CStatusBar* bar = AfxGetStatusBar(AfxGetMainWnd()); bar && bar->HasProgressBar()) bar->ShowProgress(100);
 }

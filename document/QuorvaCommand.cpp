@@ -7,15 +7,15 @@
 
 CQuorvaCommand::CQuorvaCommand(IHistoryDocument& document, std::unique_ptr<CImageFilter> filter,
                                std::string description, CDibBitmap* destImage)
-    : filter(std::move(filter)),
-      targetImage(document.GetImage()),
-      destImage(destImage),
-      document(document),
-      wasModified(document.IsModified()),
-      description(std::move(description)) {
-  if (targetImage) {
-    savedImage = document.NewImageBitmap();
-    if (savedImage) savedImage->CreateCopy(*targetImage, 0);
+    : m_filter(std::move(filter)),
+      m_targetImage(document.GetImage()),
+      m_destImage(destImage),
+      m_document(document),
+      m_wasModified(document.IsModified()),
+      m_description(std::move(description)) {
+  if (m_targetImage) {
+    m_savedImage = document.NewImageBitmap();
+    if (m_savedImage) m_savedImage->CreateCopy(*m_targetImage, 0);
   }
 }
 
@@ -25,26 +25,26 @@ CQuorvaCommand::~CQuorvaCommand() = default;
 // object (a file opened or reloaded while the command was pending), the command no longer
 // applies to anything and refuses to run.
 bool CQuorvaCommand::TargetIsCurrent() {
-  return targetImage != nullptr && savedImage != nullptr && document.GetImage() == targetImage;
+  return m_targetImage != nullptr && m_savedImage != nullptr && m_document.GetImage() == m_targetImage;
 }
 
 bool CQuorvaCommand::Execute() {
-  if (!filter || !TargetIsCurrent()) return false;
-  CHistoryWaitCursor wait(document);
-  if (destImage)
-    filter->Apply(*targetImage, *destImage);
+  if (!m_filter || !TargetIsCurrent()) return false;
+  CHistoryWaitCursor wait(m_document);
+  if (m_destImage)
+    m_filter->Apply(*m_targetImage, *m_destImage);
   else
-    filter->ApplyInPlace(*targetImage);
-  document.SetModifiedFlag(true);
+    m_filter->ApplyInPlace(*m_targetImage);
+  m_document.SetModifiedFlag(true);
   return true;
 }
 
 bool CQuorvaCommand::Restore() {
   if (!TargetIsCurrent()) return false;
-  CHistoryWaitCursor wait(document);
-  CDibBitmap& into = destImage ? *destImage : *targetImage;
-  into.CreateCopy(*savedImage, 0);
-  document.SetModifiedFlag(wasModified);
+  CHistoryWaitCursor wait(m_document);
+  CDibBitmap& into = m_destImage ? *m_destImage : *m_targetImage;
+  into.CreateCopy(*m_savedImage, 0);
+  m_document.SetModifiedFlag(m_wasModified);
   return true;
 }
 

@@ -30,50 +30,50 @@ class CQuorvaCommand : public CCommand {
   bool Execute() override;
   CCommand* CreateUndoCommand() override;
   CCommand* CreateRedoCommand() override;
-  void GetDescription(std::string& out) const override { out = description; }
+  void GetDescription(std::string& out) const override { out = m_description; }
 
   // Copies the saved image back and gives the document the modified flag it had when the
   // command was made. False, with nothing changed, under the same conditions as Execute.
   bool Restore();
 
-  const CDibBitmap* GetSavedImage() const { return savedImage.get(); }
-  CDibBitmap* GetTargetImage() const { return targetImage; }
-  bool WasModified() const { return wasModified; }
+  const CDibBitmap* GetSavedImage() const { return m_savedImage.get(); }
+  CDibBitmap* GetTargetImage() const { return m_targetImage; }
+  bool WasModified() const { return m_wasModified; }
 
  private:
   bool TargetIsCurrent();
 
-  std::unique_ptr<CImageFilter> filter;
-  std::unique_ptr<CDibBitmap> savedImage;
-  CDibBitmap* targetImage = nullptr;  // the document's image; not owned
-  CDibBitmap* destImage = nullptr;    // not owned
-  IHistoryDocument& document;
-  bool wasModified = false;
-  std::string description;
+  std::unique_ptr<CImageFilter> m_filter;
+  std::unique_ptr<CDibBitmap> m_savedImage;
+  CDibBitmap* m_targetImage = nullptr;  // the document's image; not owned
+  CDibBitmap* m_destImage = nullptr;    // not owned
+  IHistoryDocument& m_document;
+  bool m_wasModified = false;
+  std::string m_description;
 };
 
 class CQuorvaUndoCommand : public CCommand {
  public:
-  explicit CQuorvaUndoCommand(CQuorvaCommand& target) : target(target) {}
+  explicit CQuorvaUndoCommand(CQuorvaCommand& target) : m_target(target) {}
   int GetCommandType() const override { return kUndoCommand; }
-  bool Execute() override { return target.Restore(); }
+  bool Execute() override { return m_target.Restore(); }
   CCommand* CreateUndoCommand() override { return nullptr; }
   CCommand* CreateRedoCommand() override { return nullptr; }
   void GetDescription(std::string& out) const override { out = "Undo last action"; }
 
  private:
-  CQuorvaCommand& target;
+  CQuorvaCommand& m_target;
 };
 
 class CQuorvaRedoCommand : public CCommand {
  public:
-  explicit CQuorvaRedoCommand(CQuorvaCommand& target) : target(target) {}
+  explicit CQuorvaRedoCommand(CQuorvaCommand& target) : m_target(target) {}
   int GetCommandType() const override { return kRedoCommand; }
-  bool Execute() override { return target.Execute(); }
+  bool Execute() override { return m_target.Execute(); }
   CCommand* CreateUndoCommand() override { return nullptr; }
   CCommand* CreateRedoCommand() override { return nullptr; }
   void GetDescription(std::string& out) const override { out = "Redo last action"; }
 
  private:
-  CQuorvaCommand& target;
+  CQuorvaCommand& m_target;
 };

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 
 class CView;
 class CPrintInfo;

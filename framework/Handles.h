@@ -16,10 +16,10 @@ class UniqueResource {
   using handle_type = H;
 
   UniqueResource() noexcept = default;
-  explicit UniqueResource(H h) noexcept : h_(h) {}
+  explicit UniqueResource(H h) noexcept : m_h(h) {}
   ~UniqueResource() { reset(); }
 
-  UniqueResource(UniqueResource&& other) noexcept : h_(other.release()) {}
+  UniqueResource(UniqueResource&& other) noexcept : m_h(other.release()) {}
   UniqueResource& operator=(UniqueResource&& other) noexcept {
     if (this != &other) reset(other.release());
     return *this;
@@ -27,31 +27,31 @@ class UniqueResource {
   UniqueResource(const UniqueResource&) = delete;
   UniqueResource& operator=(const UniqueResource&) = delete;
 
-  H get() const noexcept { return h_; }
-  explicit operator bool() const noexcept { return Traits::Valid(h_); }
+  H get() const noexcept { return m_h; }
+  explicit operator bool() const noexcept { return Traits::Valid(m_h); }
 
   // Gives up ownership; the caller now frees the handle.
   [[nodiscard]] H release() noexcept {
-    H h = h_;
-    h_ = Traits::Empty();
+    H h = m_h;
+    m_h = Traits::Empty();
     return h;
   }
 
   // Frees the held handle (if any) and takes h.
   void reset(H h = Traits::Empty()) noexcept {
-    H old = h_;
-    h_ = h;
+    H old = m_h;
+    m_h = h;
     if (Traits::Valid(old) && old != h) Traits::Free(old);
   }
 
   // For out-parameters of the API: frees the held handle and returns the address to fill.
   H* put() noexcept {
     reset();
-    return &h_;
+    return &m_h;
   }
 
  private:
-  H h_ = Traits::Empty();
+  H m_h = Traits::Empty();
 };
 
 struct KernelHandleTraits {
@@ -183,70 +183,70 @@ using UniqueAccel = lumatre_detail::UniqueResource<HACCEL, lumatre_detail::Accel
 class WindowDC {
  public:
   WindowDC() noexcept = default;
-  explicit WindowDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+  explicit WindowDC(HWND hwnd) noexcept : m_hwnd(hwnd), m_dc(::GetDC(hwnd)) {}
   ~WindowDC() { reset(); }
-  WindowDC(WindowDC&& o) noexcept : hwnd_(o.hwnd_), dc_(o.release()) {}
+  WindowDC(WindowDC&& o) noexcept : m_hwnd(o.m_hwnd), m_dc(o.release()) {}
   WindowDC& operator=(WindowDC&& o) noexcept {
     if (this != &o) {
       reset();
-      hwnd_ = o.hwnd_;
-      dc_ = o.release();
+      m_hwnd = o.m_hwnd;
+      m_dc = o.release();
     }
     return *this;
   }
   WindowDC(const WindowDC&) = delete;
   WindowDC& operator=(const WindowDC&) = delete;
 
-  HDC get() const noexcept { return dc_; }
-  HWND window() const noexcept { return hwnd_; }
-  explicit operator bool() const noexcept { return dc_ != nullptr; }
-  [[nodiscard]] HDC release() noexcept { return std::exchange(dc_, nullptr); }
+  HDC get() const noexcept { return m_dc; }
+  HWND window() const noexcept { return m_hwnd; }
+  explicit operator bool() const noexcept { return m_dc != nullptr; }
+  [[nodiscard]] HDC release() noexcept { return std::exchange(m_dc, nullptr); }
   void reset() noexcept {
-    if (dc_) ::ReleaseDC(hwnd_, dc_);
-    dc_ = nullptr;
+    if (m_dc) ::ReleaseDC(m_hwnd, m_dc);
+    m_dc = nullptr;
   }
 
  private:
-  HWND hwnd_ = nullptr;
-  HDC dc_ = nullptr;
+  HWND m_hwnd = nullptr;
+  HDC m_dc = nullptr;
 };
 
 // GetWindowDC / ReleaseDC: the whole window, non-client area included.
 class WindowFrameDC {
  public:
-  explicit WindowFrameDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetWindowDC(hwnd)) {}
+  explicit WindowFrameDC(HWND hwnd) noexcept : m_hwnd(hwnd), m_dc(::GetWindowDC(hwnd)) {}
   ~WindowFrameDC() {
-    if (dc_) ::ReleaseDC(hwnd_, dc_);
+    if (m_dc) ::ReleaseDC(m_hwnd, m_dc);
   }
   WindowFrameDC(const WindowFrameDC&) = delete;
   WindowFrameDC& operator=(const WindowFrameDC&) = delete;
 
-  HDC get() const noexcept { return dc_; }
-  explicit operator bool() const noexcept { return dc_ != nullptr; }
+  HDC get() const noexcept { return m_dc; }
+  explicit operator bool() const noexcept { return m_dc != nullptr; }
 
  private:
-  HWND hwnd_;
-  HDC dc_;
+  HWND m_hwnd;
+  HDC m_dc;
 };
 
 // BeginPaint / EndPaint inside a WM_PAINT handler.
 class PaintDC {
  public:
-  explicit PaintDC(HWND hwnd) noexcept : hwnd_(hwnd) { dc_ = ::BeginPaint(hwnd, &ps_); }
+  explicit PaintDC(HWND hwnd) noexcept : m_hwnd(hwnd) { m_dc = ::BeginPaint(hwnd, &m_ps); }
   ~PaintDC() {
-    if (dc_) ::EndPaint(hwnd_, &ps_);
+    if (m_dc) ::EndPaint(m_hwnd, &m_ps);
   }
   PaintDC(const PaintDC&) = delete;
   PaintDC& operator=(const PaintDC&) = delete;
 
-  HDC get() const noexcept { return dc_; }
-  const PAINTSTRUCT& paint() const noexcept { return ps_; }
-  explicit operator bool() const noexcept { return dc_ != nullptr; }
+  HDC get() const noexcept { return m_dc; }
+  const PAINTSTRUCT& paint() const noexcept { return m_ps; }
+  explicit operator bool() const noexcept { return m_dc != nullptr; }
 
  private:
-  HWND hwnd_;
-  HDC dc_ = nullptr;
-  PAINTSTRUCT ps_{};
+  HWND m_hwnd;
+  HDC m_dc = nullptr;
+  PAINTSTRUCT m_ps{};
 };
 
 // Selects an object into a DC and restores the previous selection when it ends.
@@ -254,19 +254,19 @@ class PaintDC {
 class SelectObjectGuard {
  public:
   SelectObjectGuard() noexcept = default;
-  SelectObjectGuard(HDC dc, HGDIOBJ obj) noexcept : dc_(dc) {
+  SelectObjectGuard(HDC dc, HGDIOBJ obj) noexcept : m_dc(dc) {
     if (dc && obj) {
-      old_ = ::SelectObject(dc, obj);
-      if (old_ == HGDI_ERROR) old_ = nullptr;
+      m_old = ::SelectObject(dc, obj);
+      if (m_old == HGDI_ERROR) m_old = nullptr;
     }
   }
   ~SelectObjectGuard() { reset(); }
-  SelectObjectGuard(SelectObjectGuard&& o) noexcept : dc_(o.dc_), old_(o.release()) {}
+  SelectObjectGuard(SelectObjectGuard&& o) noexcept : m_dc(o.m_dc), m_old(o.release()) {}
   SelectObjectGuard& operator=(SelectObjectGuard&& o) noexcept {
     if (this != &o) {
       reset();
-      dc_ = o.dc_;
-      old_ = o.release();
+      m_dc = o.m_dc;
+      m_old = o.release();
     }
     return *this;
   }
@@ -274,50 +274,89 @@ class SelectObjectGuard {
   SelectObjectGuard& operator=(const SelectObjectGuard&) = delete;
 
   // The object that was selected before (what will be restored).
-  HGDIOBJ get() const noexcept { return old_; }
-  explicit operator bool() const noexcept { return old_ != nullptr; }
-  [[nodiscard]] HGDIOBJ release() noexcept { return std::exchange(old_, nullptr); }
+  HGDIOBJ get() const noexcept { return m_old; }
+  explicit operator bool() const noexcept { return m_old != nullptr; }
+  [[nodiscard]] HGDIOBJ release() noexcept { return std::exchange(m_old, nullptr); }
   void reset() noexcept {
-    if (dc_ && old_) ::SelectObject(dc_, old_);
-    old_ = nullptr;
+    if (m_dc && m_old) ::SelectObject(m_dc, m_old);
+    m_old = nullptr;
   }
 
  private:
-  HDC dc_ = nullptr;
-  HGDIOBJ old_ = nullptr;
+  HDC m_dc = nullptr;
+  HGDIOBJ m_old = nullptr;
+};
+
+// Selects a logical palette into a DC (foreground or background) and puts the previous one back
+// when it ends, as a background palette so that the restore never remaps the system palette.
+class SelectPaletteGuard {
+ public:
+  SelectPaletteGuard(HDC dc, HPALETTE palette, bool background = false) noexcept : m_dc(dc) {
+    if (dc && palette) m_old = ::SelectPalette(dc, palette, background ? TRUE : FALSE);
+  }
+  ~SelectPaletteGuard() {
+    if (m_dc && m_old) ::SelectPalette(m_dc, m_old, TRUE);
+  }
+  SelectPaletteGuard(const SelectPaletteGuard&) = delete;
+  SelectPaletteGuard& operator=(const SelectPaletteGuard&) = delete;
+
+  // The palette that was selected before (null when nothing was selected).
+  HPALETTE get() const noexcept { return m_old; }
+  explicit operator bool() const noexcept { return m_old != nullptr; }
+
+ private:
+  HDC m_dc = nullptr;
+  HPALETTE m_old = nullptr;
+};
+
+// SaveDC / RestoreDC around a change of a DC's state (mapping, clipping, objects).
+class SavedDCState {
+ public:
+  explicit SavedDCState(HDC dc) noexcept : m_dc(dc), m_saved(dc ? ::SaveDC(dc) : 0) {}
+  ~SavedDCState() {
+    if (m_saved) ::RestoreDC(m_dc, m_saved);
+  }
+  SavedDCState(const SavedDCState&) = delete;
+  SavedDCState& operator=(const SavedDCState&) = delete;
+
+  explicit operator bool() const noexcept { return m_saved != 0; }
+
+ private:
+  HDC m_dc;
+  int m_saved;
 };
 
 // GlobalLock / GlobalUnlock of a memory block.
 class GlobalLockGuard {
  public:
   GlobalLockGuard() noexcept = default;
-  explicit GlobalLockGuard(HGLOBAL h) noexcept : h_(h), p_(h ? ::GlobalLock(h) : nullptr) {}
+  explicit GlobalLockGuard(HGLOBAL h) noexcept : m_h(h), m_p(h ? ::GlobalLock(h) : nullptr) {}
   ~GlobalLockGuard() { reset(); }
-  GlobalLockGuard(GlobalLockGuard&& o) noexcept : h_(o.h_), p_(o.release()) {}
+  GlobalLockGuard(GlobalLockGuard&& o) noexcept : m_h(o.m_h), m_p(o.release()) {}
   GlobalLockGuard& operator=(GlobalLockGuard&& o) noexcept {
     if (this != &o) {
       reset();
-      h_ = o.h_;
-      p_ = o.release();
+      m_h = o.m_h;
+      m_p = o.release();
     }
     return *this;
   }
   GlobalLockGuard(const GlobalLockGuard&) = delete;
   GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
 
-  void* get() const noexcept { return p_; }
+  void* get() const noexcept { return m_p; }
   // Size of the locked block in bytes (0 when nothing is locked).
-  SIZE_T size() const noexcept { return p_ ? ::GlobalSize(h_) : 0; }
-  explicit operator bool() const noexcept { return p_ != nullptr; }
-  [[nodiscard]] void* release() noexcept { return std::exchange(p_, nullptr); }
+  SIZE_T size() const noexcept { return m_p ? ::GlobalSize(m_h) : 0; }
+  explicit operator bool() const noexcept { return m_p != nullptr; }
+  [[nodiscard]] void* release() noexcept { return std::exchange(m_p, nullptr); }
   void reset() noexcept {
-    if (p_) ::GlobalUnlock(h_);
-    p_ = nullptr;
+    if (m_p) ::GlobalUnlock(m_h);
+    m_p = nullptr;
   }
 
  private:
-  HGLOBAL h_ = nullptr;
-  void* p_ = nullptr;
+  HGLOBAL m_h = nullptr;
+  void* m_p = nullptr;
 };
 
 // OpenClipboard / CloseClipboard. Another program may hold the clipboard for a moment, so the
@@ -327,8 +366,8 @@ class ClipboardGuard {
   explicit ClipboardGuard(HWND owner, DWORD retryMs = 0) noexcept {
     DWORD start = ::GetTickCount();
     for (;;) {
-      open_ = ::OpenClipboard(owner) != FALSE;
-      if (open_ || ::GetTickCount() - start >= retryMs) break;
+      m_open = ::OpenClipboard(owner) != FALSE;
+      if (m_open || ::GetTickCount() - start >= retryMs) break;
       ::Sleep(10);
     }
   }
@@ -336,16 +375,16 @@ class ClipboardGuard {
   ClipboardGuard(const ClipboardGuard&) = delete;
   ClipboardGuard& operator=(const ClipboardGuard&) = delete;
 
-  bool IsOpen() const noexcept { return open_; }
-  bool get() const noexcept { return open_; }
-  explicit operator bool() const noexcept { return open_; }
+  bool IsOpen() const noexcept { return m_open; }
+  bool get() const noexcept { return m_open; }
+  explicit operator bool() const noexcept { return m_open; }
   // Leaves the clipboard open; the caller closes it.
-  bool release() noexcept { return std::exchange(open_, false); }
+  bool release() noexcept { return std::exchange(m_open, false); }
   void reset() noexcept {
-    if (open_) ::CloseClipboard();
-    open_ = false;
+    if (m_open) ::CloseClipboard();
+    m_open = false;
   }
 
  private:
-  bool open_ = false;
+  bool m_open = false;
 };

@@ -24,20 +24,6 @@ constexpr Button kButtons[] = {
     {AFX_ID_PREVIEW_CLOSE, "&Close"},
 };
 
-// SaveDC / RestoreDC around the drawing of one page.
-class SavedDC {
- public:
-  explicit SavedDC(HDC dc) : m_dc(dc), m_saved(::SaveDC(dc)) {}
-  ~SavedDC() {
-    if (m_saved) ::RestoreDC(m_dc, m_saved);
-  }
-  SavedDC(const SavedDC&) = delete;
-  SavedDC& operator=(const SavedDC&) = delete;
-
- private:
-  HDC m_dc;
-  int m_saved;
-};
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPrintPreviewWnd, CWnd)
@@ -157,7 +143,7 @@ void CPrintPreviewWnd::OnPaint() {
     ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ::FrameRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     if (!m_pView) continue;
-    SavedDC saved(dc);
+    SavedDCState saved(dc);
     ::IntersectClipRect(dc, r.left + 1, r.top + 1, r.right - 1, r.bottom - 1);
     m_pInfo->m_nCurPage = page;
     m_pInfo->m_rectPreviewPage = r;

@@ -8,28 +8,13 @@
 #include <string>
 
 #include "Document.h"
+#include "Handles.h"
 #include "FrameWnd.h"
 #include "PrintPreviewWnd.h"
 #include "PrintDialog.h"
 #include "PrintInfo.h"
 #include "View.h"
 #include "WinApp.h"
-
-namespace {
-class SavedPrinterDC {
- public:
-  explicit SavedPrinterDC(HDC dc) : m_dc(dc), m_saved(::SaveDC(dc)) {}
-  ~SavedPrinterDC() {
-    if (m_saved) ::RestoreDC(m_dc, m_saved);
-  }
-  SavedPrinterDC(const SavedPrinterDC&) = delete;
-  SavedPrinterDC& operator=(const SavedPrinterDC&) = delete;
-
- private:
-  HDC m_dc;
-  int m_saved;
-};
-}  // namespace
 
 BOOL CView::OnPreparePrinting(CPrintInfo* pInfo) { return DoPreparePrinting(pInfo); }
 void CView::OnBeginPrinting(HDC, CPrintInfo*) {}
@@ -84,7 +69,7 @@ void CView::RunPrintJob(BOOL bDirect) {
       break;
     }
     {
-      SavedPrinterDC saved(hDC);  // each page starts from the printer's own mapping
+      SavedDCState saved(hDC);  // each page starts from the printer's own mapping
       info.m_rectDraw = RECT{0, 0, ::GetDeviceCaps(hDC, HORZRES), ::GetDeviceCaps(hDC, VERTRES)};
       OnPrint(hDC, &info);
     }

@@ -1,7 +1,7 @@
 // Printing a new capture: the last of a capture's outputs, after the clipboard and the file.
 #pragma once
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 
 class CDocument;
 

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "FileFilters.h"
-#include "app/Settings.h"
+#include "common/Settings.h"
 #include "framework/FileDialog.h"
 
 class CCustomSaveDlg : public CFileDialog {

@@ -8,7 +8,7 @@
 // command; the next prompt takes (and clears) it.
 #pragma once
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 #include "capture/CaptureOutputs.h"
 #include "framework/FileDialog.h"
 #include "framework/Framework.h"

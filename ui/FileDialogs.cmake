@@ -9,6 +9,6 @@ add_library(lumatre_ui_files STATIC
   ${CMAKE_CURRENT_LIST_DIR}/BrowseEdit.cpp
 )
 target_include_directories(lumatre_ui_files PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(lumatre_ui_files PUBLIC framework capture_outputs document_win lumatre_app comdlg32 comctl32
+target_link_libraries(lumatre_ui_files PUBLIC framework capture_outputs document_win lumatre_common comdlg32 comctl32
                       shell32 ole32 user32 gdi32)
 target_link_libraries(lumatre_ui PUBLIC lumatre_ui_files)

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 
 struct FileFilterEntry {
   std::string description;

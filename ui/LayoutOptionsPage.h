@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 #include "document/PrintLayoutMath.h"
 #include "framework/Dialog.h"
 

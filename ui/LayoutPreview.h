@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 #include "framework/Wnd.h"
 
 class CDisplayBitmap;

@@ -2,7 +2,7 @@
 
 #include "CommandImages.h"
 #include "QuorvaHook.h"
-#include "app/LumatreApp.h"
+#include "ui/MainFrameApp.h"
 #include "document/QuorvaCaptureView.h"
 #include "resources/resource.h"
 
@@ -181,7 +181,7 @@ void CMainFrame::OnSysCommand(UINT id, LPARAM lParam) {
   // ignored the command) must not turn a later File > Exit into hiding.
   if (close) m_systemCloseMark = false;
   // Minimised, the program may live in the tray only.
-  if (command == SC_MINIMIZE && IsIconic() && theApp.m_capture.Has(kOptHideOnMinimize)) ShowWindow(SW_HIDE);
+  if (command == SC_MINIMIZE && IsIconic() && FrameSettings().m_capture.Has(kOptHideOnMinimize)) ShowWindow(SW_HIDE);
 }
 
 bool CMainFrame::TakeSystemCloseMark() {

@@ -18,7 +18,7 @@
 #include <optional>
 #include <string>
 
-#include "app/ClosingStep.h"
+#include "common/ClosingStep.h"
 #include "capture/CaptureArea.h"
 #include "capture/CaptureTracker.h"
 #include "capture/HotkeyText.h"

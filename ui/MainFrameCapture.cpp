@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "QuorvaHook.h"
-#include "app/LumatreApp.h"
+#include "ui/MainFrameApp.h"
 #include "capture/CaptureBitmap.h"
 #include "capture/CaptureClipboard.h"
 #include "capture/CaptureModes.h"
@@ -120,7 +120,7 @@ HWND NextVisibleWindowBelow(HWND hwnd) {
 }
 
 DWORD CaptureDelay() {
-  return std::min<DWORD>(theApp.m_capture.captureDelayTime, kMaxCaptureDelayMs) + kSettleMs;
+  return std::min<DWORD>(FrameSettings().m_capture.captureDelayTime, kMaxCaptureDelayMs) + kSettleMs;
 }
 
 }  // namespace
@@ -129,16 +129,16 @@ DWORD CaptureDelay() {
 // end clears the marks of how it was started.
 class CMainFrame::CaptureCommandScope {
  public:
-  explicit CaptureCommandScope(CMainFrame& frame) : frame_(frame) { frame_.m_captureRunning = true; }
+  explicit CaptureCommandScope(CMainFrame& frame) : m_frame(frame) { m_frame.m_captureRunning = true; }
   ~CaptureCommandScope() {
-    frame_.m_captureRunning = false;
-    frame_.EndCaptureCommand();
+    m_frame.m_captureRunning = false;
+    m_frame.EndCaptureCommand();
   }
   CaptureCommandScope(const CaptureCommandScope&) = delete;
   CaptureCommandScope& operator=(const CaptureCommandScope&) = delete;
 
  private:
-  CMainFrame& frame_;
+  CMainFrame& m_frame;
 };
 
 // --- Capture input -----------------------------------------------------------------------------
@@ -159,9 +159,9 @@ void CMainFrame::InitCaptureInput() {
 
   // The hotkey table goes to the hook library, which matches the keys from now on (also those
   // the system will refuse to register).
-  TSY_HookKeyboard(m_hWnd, theApp.m_hotkeys.hotkey);
-  TSY_SetCaptureHotKey(theApp.m_hotkeys.hotkey);
-  theApp.SetHotkeysHandedToLibrary();
+  TSY_HookKeyboard(m_hWnd, FrameSettings().m_hotkeys.hotkey);
+  TSY_SetCaptureHotKey(FrameSettings().m_hotkeys.hotkey);
+  MainFrameApp().SetHotkeysHandedToLibrary();
 
   SetTimer(kBlinkTimerId, kBlinkTimerPeriodMs);
 
@@ -179,7 +179,7 @@ void CMainFrame::InitCaptureInput() {
 }
 
 void CMainFrame::RegisterCaptureHotkeys() {
-  HotkeyTable& table = theApp.m_hotkeys;
+  HotkeyTable& table = FrameSettings().m_hotkeys;
   TSY_GetCaptureHotKey(table.hotkey);
   // A slot still registered from before would refuse its own new registration.
   UnregisterCaptureHotkeys();
@@ -201,7 +201,7 @@ void CMainFrame::RegisterCaptureHotkeys() {
 }
 
 void CMainFrame::UnregisterCaptureHotkeys() {
-  HotkeyTable& table = theApp.m_hotkeys;
+  HotkeyTable& table = FrameSettings().m_hotkeys;
   for (int slot = 0; slot < kHotkeySlotCount; ++slot) {
     if (!table.registered[slot]) continue;
     if (m_hWnd) ::UnregisterHotKey(m_hWnd, slot);
@@ -213,7 +213,7 @@ bool CMainFrame::DispatchHotkey(long slot, int source) {
   // A press that arrives while a capture runs (its steps pump messages) or while a tracked mode
   // waits for the mouse belongs to nothing: the running capture keeps its marks.
   if (CaptureBusy()) return false;
-  switch (DecideHotkeyDispatch(slot, source, theApp.m_hotkeys.registered)) {
+  switch (DecideHotkeyDispatch(slot, source, FrameSettings().m_hotkeys.registered)) {
     case HotkeyDispatch::kOutOfRange:
       m_startedByHotkey = false;
       return false;
@@ -300,7 +300,7 @@ void CMainFrame::HandleTrackerAction(HDC screen, TrackerAction action) {
       const COLORREF color = m_tracker.PickedColor();
       ResetTracking();
       ShowOrKeepHiddenAfterCapture();
-      CopyColorText(color, theApp.m_capture.optionsA, theApp.m_capture.colorPickerOutputFormat);
+      CopyColorText(color, FrameSettings().m_capture.optionsA, FrameSettings().m_capture.colorPickerOutputFormat);
       return;
     }
   }
@@ -452,7 +452,7 @@ BOOL CMainFrame::OnCaptureTracked(UINT id) {
   m_trackerType = mode->trackerType;
   m_trackerState = mode->initialState;
   m_lastCaptureAction = id;
-  m_tracker.Begin(mode->trackerType, mode->initialState, theApp.m_capture.optionsA);
+  m_tracker.Begin(mode->trackerType, mode->initialState, FrameSettings().m_capture.optionsA);
   std::optional<POINT> repeatPointer;
   if (m_repeating) {
     WindowDC screen(nullptr);
@@ -463,7 +463,7 @@ BOOL CMainFrame::OnCaptureTracked(UINT id) {
   // The pointer goes to the repeated shape's last point once the keys are let go (waiting for
   // them handles pointer events that were still on their way).
   if (repeatPointer) PlacePointer(*repeatPointer);
-  const HCURSOR cursor = theApp.LoadCursor(IDC_TRACKING);
+  const HCURSOR cursor = AfxGetApp()->LoadCursor(IDC_TRACKING);
   if (TSY_HookMouse(m_hWnd, cursor)) {
     m_tracking = true;
     return TRUE;
@@ -480,7 +480,7 @@ bool CMainFrame::RepeatDrawnShape(HDC screen, int trackerType, std::optional<POI
                      trackerType == kTrackerEllipse || trackerType == kTrackerCircle ||
                      trackerType == kTrackerPolygon;
   if (!drawn) return false;
-  switch (theApp.m_capture.repeatLastMode) {
+  switch (FrameSettings().m_capture.repeatLastMode) {
     case kRepeatTrackLast: {
       // The last shape again at its place, following the pointer from its last point.
       POINT pointer;
@@ -503,9 +503,9 @@ void CMainFrame::OnCaptureColorPicker() {
   WaitPumping(kColorPickerPauseMs);
   m_trackerType = kTrackerColorPicker;
   m_trackerState = kTrackerStateColorPicker;
-  m_tracker.Begin(kTrackerColorPicker, kTrackerStateColorPicker, theApp.m_capture.optionsA);
+  m_tracker.Begin(kTrackerColorPicker, kTrackerStateColorPicker, FrameSettings().m_capture.optionsA);
   if (m_startedByHotkey) LetHotkeyKeysGo();
-  if (TSY_HookMouse(m_hWnd, theApp.LoadCursor(IDC_COLORPICKER))) {
+  if (TSY_HookMouse(m_hWnd, AfxGetApp()->LoadCursor(IDC_COLORPICKER))) {
     m_tracking = true;
     return;
   }
@@ -526,7 +526,7 @@ void CMainFrame::OnCaptureRepeatLast() {
 
 void CMainFrame::OnCaptureDefaultAction() {
   if (CaptureBusy()) return;
-  const std::optional<int> slot = DefaultActionSlot(theApp.m_capture.defaultCaptureAction);
+  const std::optional<int> slot = DefaultActionSlot(FrameSettings().m_capture.defaultCaptureAction);
   if (!slot) {
     EndCaptureCommand();
     return;
@@ -580,10 +580,10 @@ void CMainFrame::PrepareCapture(int trackerType) {
 
 void CMainFrame::DrawPointerForCapture() {
   m_pointerBackground.Clear();
-  if (!theApp.m_capture.Has(kOptIncludePointer)) return;
+  if (!FrameSettings().m_capture.Has(kOptIncludePointer)) return;
   POINT at;
   if (!::GetCursorPos(&at)) return;
-  const HCURSOR shown = theApp.GetCursorAtPoint();
+  const HCURSOR shown = MainFrameApp().GetCursorAtPoint();
   if (!shown) return;  // no pointer on the screen
   if (DrawPointerOnScreen(shown, at, m_pointerBackground)) return;
   // Some systems keep another program's cursor shapes to that program; the standard arrow
@@ -607,14 +607,14 @@ void CMainFrame::ResetTracking(bool save) {
   m_trackerState = kTrackerStateIdle;
 }
 
-bool CMainFrame::Freezing() const { return theApp.m_capture.Has(kOptFreezeScreen); }
+bool CMainFrame::Freezing() const { return FrameSettings().m_capture.Has(kOptFreezeScreen); }
 
 void CMainFrame::FinishCapture(HDC screen) {
   const bool freezing = Freezing();
   const int trackerType = m_trackerType;
   if (!m_area.IsEmpty()) {
-    m_capturedBitmap = MakeCaptureBitmap(m_area, &m_freezer.Still(), theApp.m_capture.optionsA,
-                                         theApp.m_capture.colorTransparency);
+    m_capturedBitmap = MakeCaptureBitmap(m_area, &m_freezer.Still(), FrameSettings().m_capture.optionsA,
+                                         FrameSettings().m_capture.colorTransparency);
     if (m_capturedBitmap) {
       m_shapeCode = m_area.shapeCode;
       RouteCapture();
@@ -643,7 +643,7 @@ void CMainFrame::CancelCapture(HDC screen) {
 }
 
 void CMainFrame::ShowOrKeepHiddenAfterCapture() {
-  ShowCaptureHidden(theApp.m_capture.Has(kOptShowAfterCapture));
+  ShowCaptureHidden(FrameSettings().m_capture.Has(kOptShowAfterCapture));
 }
 
 void CMainFrame::EndCaptureCommand() {
@@ -656,14 +656,14 @@ void CMainFrame::RouteCapture() {
   if (!m_capturedBitmap) return;
   // Image windows, saving and printing work on image documents; only a capture wanted on the
   // clipboard alone goes there directly, with no window.
-  if (CaptureOpensImageWindow(theApp.m_capture.optionsA) && RouteCaptureToImageWindow()) return;
+  if (CaptureOpensImageWindow(FrameSettings().m_capture.optionsA) && RouteCaptureToImageWindow()) return;
   const bool copied = CopyCaptureToClipboard(m_capturedBitmap.get());
   m_capturedBitmap.reset();
   if (!copied) AfxMessageBox(kCaptureRoutingError, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CMainFrame::PlayCaptureSound() {
-  if (!theApp.m_capture.Has(kOptPlaySound)) return;
+  if (!FrameSettings().m_capture.Has(kOptPlaySound)) return;
   ::PlaySoundA(MAKEINTRESOURCEA(IDR_WAVE_CAPTURE), AfxGetResourceHandle(),
                SND_RESOURCE | SND_ASYNC | SND_NOWAIT | SND_NODEFAULT);
 }

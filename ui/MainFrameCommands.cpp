@@ -8,7 +8,7 @@
 #include <cstring>
 #include <new>
 
-#include "app/LumatreApp.h"
+#include "ui/MainFrameApp.h"
 #include "document/EditOperations.h"
 #include "document/QuorvaCaptureDoc.h"
 #include "resources/resource.h"
@@ -56,32 +56,32 @@ void CMainFrame::OnFilePrintSetup() {
   // The layout dialog behind "&Layout" previews the active image, if there is one.
   CFrameWnd* child = GetActiveFrame();
   auto* doc = child && child != this ? dynamic_cast<CQuorvaCaptureDoc*>(child->GetActiveDocument()) : nullptr;
-  RunPrintSetup(theApp.m_printLayout, doc ? doc->image.get() : nullptr, this);
+  RunPrintSetup(FrameSettings().m_printLayout, doc ? doc->image.get() : nullptr, this);
 }
 
 void CMainFrame::OnFileCloseAll() {
   // The closing step decides (and may ask about the modified images); the program stays.
-  if (!theApp.SaveAllModified()) return;
-  theApp.CloseAllDocuments(FALSE);
+  if (!AfxGetApp()->SaveAllModified()) return;
+  AfxGetApp()->CloseAllDocuments(FALSE);
   PostMessage(UWM_UPDATETABBAR);
 }
 
 void CMainFrame::OnShowMainWindow() { ShowMainWindow(); }
 
 bool CMainFrame::OpenPendingImage() {
-  CDocManager* manager = theApp.m_pDocManager;
+  CDocManager* manager = AfxGetApp()->m_pDocManager;
   CDocTemplate* imageType = (manager && !manager->GetTemplates().empty()) ? manager->GetTemplates().front() : nullptr;
   if (!imageType) return false;
   CDocument* doc = imageType->OpenDocumentFile(nullptr, TRUE);
   // Whatever happened, the picture must not wait for a later document.
-  theApp.PendingImage.reset();
+  MainFrameApp().SetPendingImage(nullptr);
   return doc != nullptr;
 }
 
 void CMainFrame::OnPasteAsNewImage() {
   std::unique_ptr<CDisplayBitmap> picture = ReadClipboardPicture();
   if (!picture) return;  // no readable bitmap: nothing to do
-  theApp.PendingImage = std::move(picture);
+  MainFrameApp().SetPendingImage(std::move(picture));
   if (!OpenPendingImage()) return;
   PostMessage(UWM_UPDATETABBAR);
   ShowMainWindow();
@@ -92,7 +92,7 @@ void CMainFrame::OnUpdatePasteAsNewImage(CCmdUI* pCmdUI) {
 }
 
 void CMainFrame::OnExploreOutput() {
-  const char* folder = theApp.m_capture.autoSave.directory;
+  const char* folder = FrameSettings().m_capture.autoSave.directory;
   if (!folder[0]) return;
   ::ShellExecuteA(m_hWnd, "explore", folder, nullptr, folder, SW_SHOWNORMAL);
 }
@@ -131,7 +131,7 @@ void CMainFrame::OnFileNew() {
     // Every row of the new picture starts white.
     for (int row = 0; row < size.cy; ++row)
       std::memset(picture->GetLineArray()[row], kNewImageFill, static_cast<size_t>(size.cx) * 4);
-    theApp.PendingImage = std::move(picture);
+    MainFrameApp().SetPendingImage(std::move(picture));
   } catch (const std::bad_alloc&) {
     AfxMessageBox(kNoMemoryForImage, MB_OK | MB_ICONEXCLAMATION);
     return;

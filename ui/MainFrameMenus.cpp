@@ -3,7 +3,7 @@
 #include "MainFrame.h"
 
 #include "QuorvaHook.h"
-#include "app/LumatreApp.h"
+#include "ui/MainFrameApp.h"
 
 void CMainFrame::OnInitMenuPopup(HMENU popup, UINT index, BOOL sysMenu) {
   if (sysMenu) {
@@ -20,7 +20,7 @@ void CMainFrame::UpdateHotkeyLabels(HMENU popup) {
   if (m_modeNames.empty()) return;
   WORD codes[kHookHotkeySlots] = {};
   TSY_GetCaptureHotKey(codes);
-  ApplyHotkeyLabels(popup, m_modeNames, m_keyNames, codes, theApp.m_hotkeys.registered);
+  ApplyHotkeyLabels(popup, m_modeNames, m_keyNames, codes, FrameSettings().m_hotkeys.registered);
 }
 
 void CMainFrame::OnMeasureItem(int controlId, LPMEASUREITEMSTRUCT mis) {

@@ -2,14 +2,15 @@
 // window's view asks the frame to run the remaining outputs once the window shows.
 #include "MainFrame.h"
 
-#include "app/LumatreApp.h"
+#include "ui/MainFrameApp.h"
+#include "win/DisplayBitmap.h"
 #include "capture/CaptureClipboard.h"
 #include "capture/CaptureOutputs.h"
 #include "document/QuorvaCaptureDoc.h"
 #include "ui/CapturePrinting.h"
 
 bool CMainFrame::RouteCaptureToImageWindow() {
-  CDocManager* manager = theApp.m_pDocManager;
+  CDocManager* manager = AfxGetApp()->m_pDocManager;
   CDocTemplate* imageType = (manager && !manager->GetTemplates().empty()) ? manager->GetTemplates().front() : nullptr;
   if (!imageType) return false;
   // The new document copies the picture from m_capturedBitmap while it is made.
@@ -25,17 +26,17 @@ void CMainFrame::RunCaptureOutputs(CDocument* doc) {
   auto* image = dynamic_cast<CQuorvaCaptureDoc*>(doc);
   if (!image) return;
   // The clipboard first (and whatever else the outputs do besides saving)...
-  CaptureSettings withoutSave = theApp.m_capture;
+  CaptureSettings withoutSave = FrameSettings().m_capture;
   withoutSave.optionsA &= ~kOptOutputFile;
   ::RunCaptureOutputs(*image, withoutSave);
   // ...then the file: the document's Save command asks the document manager for a name, which
   // takes the automatic name without any dialog when automatic naming is on, and shows the
   // Save As dialog otherwise.
-  if (theApp.m_capture.Has(kOptOutputFile) && image->image && !image->image->IsEmpty()) {
-    theApp.autoSavePending = TRUE;
+  if (FrameSettings().m_capture.Has(kOptOutputFile) && image->image && !image->image->IsEmpty()) {
+    MainFrameApp().SetAutoSavePending(TRUE);
     image->SaveWithStoredOptions();
-    theApp.autoSavePending = FALSE;  // a prompt that never came leaves nothing behind
+    MainFrameApp().SetAutoSavePending(FALSE);  // a prompt that never came leaves nothing behind
   }
   // ...and last the printer, by the stored layout.
-  PrintCapture(image, theApp.m_capture);
+  PrintCapture(image, FrameSettings().m_capture);
 }

@@ -19,6 +19,6 @@ add_library(lumatre_options STATIC
   ${CMAKE_CURRENT_LIST_DIR}/OptionsDialog.cpp
 )
 target_include_directories(lumatre_options PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(lumatre_options PUBLIC framework lumatre_app comctl32 comdlg32 shell32 ole32 user32 gdi32)
+target_link_libraries(lumatre_options PUBLIC framework lumatre_common comctl32 comdlg32 shell32 ole32 user32 gdi32)
 target_sources(lumatre_ui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/MainFrameOptionsHost.cpp)
 target_link_libraries(lumatre_ui PUBLIC lumatre_options)

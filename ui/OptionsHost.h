@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 #include "capture/HotkeyText.h"
 
 class IOptionsHost {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 
 // ---------------------------------------------------------------------------------------------
 // Hotkey Options

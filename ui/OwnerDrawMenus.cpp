@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/Handles.h"
+
 namespace {
 
 constexpr SIZE kImageSize{16, 16};
@@ -152,7 +154,7 @@ bool COwnerDrawMenus::MeasureItem(MEASUREITEMSTRUCT* mis) {
 bool COwnerDrawMenus::DrawItem(const DRAWITEMSTRUCT* dis) {
   if (!dis || dis->CtlType != ODT_MENU || !dis->itemData) return false;
   const auto* place = reinterpret_cast<const ItemPlace*>(dis->itemData);
-  const int saved = ::SaveDC(dis->hDC);
+  SavedDCState saved(dis->hDC);
   switch (MenuItemKindOf(dis->itemID)) {
     case MenuItemKind::kSeparator:
       DrawSeparator(dis->hDC, dis->rcItem);
@@ -164,7 +166,6 @@ bool COwnerDrawMenus::DrawItem(const DRAWITEMSTRUCT* dis) {
       DrawCommand(dis, *place);
       break;
   }
-  ::RestoreDC(dis->hDC, saved);
   return true;
 }
 

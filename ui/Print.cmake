@@ -9,5 +9,5 @@ add_library(lumatre_print STATIC
   ${CMAKE_CURRENT_LIST_DIR}/CapturePrinting.cpp
 )
 target_include_directories(lumatre_print PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(lumatre_print PUBLIC document_win framework lumatre_app comdlg32 winspool comctl32 user32 gdi32)
+target_link_libraries(lumatre_print PUBLIC document_win framework lumatre_common comdlg32 winspool comctl32 user32 gdi32)
 target_link_libraries(lumatre_ui PUBLIC lumatre_print)

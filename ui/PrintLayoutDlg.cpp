@@ -1,6 +1,6 @@
 #include "PrintLayoutDlg.h"
 
-#include "app/AppHelpers.h"
+#include "common/AppHelpers.h"
 #include "document/PrintLayoutMath.h"
 #include "resources/PrintIds.h"
 #include "resources/resource.h"

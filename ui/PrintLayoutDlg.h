@@ -7,7 +7,7 @@
 
 #include "LayoutOptionsPage.h"
 #include "LayoutPreview.h"
-#include "app/Settings.h"
+#include "common/Settings.h"
 #include "framework/Dialog.h"
 #include "framework/TabCtrl.h"
 

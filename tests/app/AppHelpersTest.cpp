@@ -1,5 +1,5 @@
 // The output folder, help topic paths, the autostart entry and the program path.
-#include "app/AppHelpers.h"
+#include "common/AppHelpers.h"
 #include "ScratchRegistry.h"
 
 #include <gtest/gtest.h>

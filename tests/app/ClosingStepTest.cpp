@@ -1,7 +1,7 @@
 // The closing step's rules: system Close hides, bit 12 decides whether to ask, the count
 // question comes only with more than one modified image.
-#include "app/ClosingStep.h"
-#include "app/Settings.h"
+#include "common/ClosingStep.h"
+#include "common/Settings.h"
 
 #include <gtest/gtest.h>
 

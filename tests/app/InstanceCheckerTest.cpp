@@ -1,6 +1,6 @@
 // The single-instance check inside one process: two checkers of the same name stand for the
 // first and the second program start. Also the cursor under the pointer (shared desktop).
-#include "app/AppHelpers.h"
+#include "common/AppHelpers.h"
 #include "app/InstanceChecker.h"
 
 #include <gtest/gtest.h>

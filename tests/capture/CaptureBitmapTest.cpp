@@ -9,7 +9,7 @@
 #include "capture/CaptureBitmap.h"
 #include "capture/CaptureGeometry.h"
 #include "capture/ScreenStill.h"
-#include "app/Settings.h"
+#include "common/Settings.h"
 
 using namespace capture_test;
 
@@ -36,19 +36,19 @@ CaptureArea Polygon(const RECT& area, const std::vector<POINT>& relative) {
 
 class CaptureBitmapTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(screen_.Ok()); }
+  void SetUp() override { ASSERT_TRUE(m_screen.Ok()); }
   // The source pixel of capture pixel (x, y) for an area starting at (left, top).
   static auto Source(int left, int top) {
     return [left, top](int x, int y) { return e2e::PatternPixel(0, left + x, top + y); };
   }
-  MemoryScreen screen_{400, 300};
+  MemoryScreen m_screen{400, 300};
 };
 
 }  // namespace
 
 TEST_F(CaptureBitmapTest, RectangleCopiesExactlyTheAreaAndNoFill) {
   CaptureArea a = Rect(37, 21, 237, 171);
-  UniqueBitmap bmp = MakeCaptureBitmap(a, screen_.dc(), kFill, WINDING);
+  UniqueBitmap bmp = MakeCaptureBitmap(a, m_screen.dc(), kFill, WINDING);
   ASSERT_TRUE(bmp);
   e2e::Image img = ReadBitmap(bmp.get());
   ASSERT_EQ(img.width, 200);
@@ -56,7 +56,7 @@ TEST_F(CaptureBitmapTest, RectangleCopiesExactlyTheAreaAndNoFill) {
   EXPECT_EQ(e2e::CountPixelsNotMatching(img, RECT{0, 0, 200, 150}, Source(37, 21)), 0);
 
   // A one-pixel area at the last pixel.
-  bmp = MakeCaptureBitmap(Rect(399, 299, 400, 300), screen_.dc(), kFill, WINDING);
+  bmp = MakeCaptureBitmap(Rect(399, 299, 400, 300), m_screen.dc(), kFill, WINDING);
   ASSERT_TRUE(bmp);
   img = ReadBitmap(bmp.get());
   ASSERT_EQ(img.width, 1);
@@ -64,16 +64,16 @@ TEST_F(CaptureBitmapTest, RectangleCopiesExactlyTheAreaAndNoFill) {
 }
 
 TEST_F(CaptureBitmapTest, TheBitmapComesBackDeselectedAndTheSourceUntouched) {
-  HGDIOBJ before = ::GetCurrentObject(screen_.dc(), OBJ_BITMAP);
-  UniqueBitmap bmp = MakeCaptureBitmap(Rect(0, 0, 50, 40, kShapeEllipse), screen_.dc(), kFill,
+  HGDIOBJ before = ::GetCurrentObject(m_screen.dc(), OBJ_BITMAP);
+  UniqueBitmap bmp = MakeCaptureBitmap(Rect(0, 0, 50, 40, kShapeEllipse), m_screen.dc(), kFill,
                                        WINDING);
   ASSERT_TRUE(bmp);
-  EXPECT_EQ(::GetCurrentObject(screen_.dc(), OBJ_BITMAP), before);
+  EXPECT_EQ(::GetCurrentObject(m_screen.dc(), OBJ_BITMAP), before);
   // The source got no clip region from the capture.
   UniqueRgn clip(::CreateRectRgn(0, 0, 0, 0));
-  EXPECT_EQ(::GetClipRgn(screen_.dc(), clip.get()), 0);
+  EXPECT_EQ(::GetClipRgn(m_screen.dc(), clip.get()), 0);
   // Not selected anywhere: another DC can take it.
-  UniqueDC other(::CreateCompatibleDC(screen_.dc()));
+  UniqueDC other(::CreateCompatibleDC(m_screen.dc()));
   SelectObjectGuard sel(other.get(), bmp.get());
   EXPECT_TRUE(sel);
 }
@@ -81,7 +81,7 @@ TEST_F(CaptureBitmapTest, TheBitmapComesBackDeselectedAndTheSourceUntouched) {
 TEST_F(CaptureBitmapTest, EllipseHasThePictureInsideAndTheFillColourInTheCorners) {
   for (RECT r : {RECT{40, 30, 200, 130}, RECT{10, 10, 110, 110}, RECT{250, 5, 270, 295}}) {
     CaptureArea a = Rect(r.left, r.top, r.right, r.bottom, kShapeEllipse);
-    UniqueBitmap bmp = MakeCaptureBitmap(a, screen_.dc(), kFill, ALTERNATE);
+    UniqueBitmap bmp = MakeCaptureBitmap(a, m_screen.dc(), kFill, ALTERNATE);
     ASSERT_TRUE(bmp);
     e2e::Image img = ReadBitmap(bmp.get());
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -112,7 +112,7 @@ TEST_F(CaptureBitmapTest, PolygonHasTheFillColourEverywhereOutside) {
   for (const auto& poly : shapes) {
     for (bool winding : {true, false}) {
       CaptureArea a = Polygon(area, poly);
-      UniqueBitmap bmp = MakeCaptureBitmap(a, screen_.dc(), kFill, winding ? WINDING : ALTERNATE);
+      UniqueBitmap bmp = MakeCaptureBitmap(a, m_screen.dc(), kFill, winding ? WINDING : ALTERNATE);
       ASSERT_TRUE(bmp);
       e2e::Image img = ReadBitmap(bmp.get());
       ASSERT_EQ(img.width, 180);
@@ -134,7 +134,7 @@ TEST_F(CaptureBitmapTest, SelfCrossingPolygonDiffersByFillRule) {
   const POINT centre{100, 100};
   e2e::Image pictures[2];
   for (int winding = 0; winding < 2; ++winding) {
-    UniqueBitmap bmp = MakeCaptureBitmap(Polygon(area, star), screen_.dc(), kFill,
+    UniqueBitmap bmp = MakeCaptureBitmap(Polygon(area, star), m_screen.dc(), kFill,
                                          winding ? WINDING : ALTERNATE);
     ASSERT_TRUE(bmp);
     pictures[winding] = ReadBitmap(bmp.get());
@@ -159,7 +159,7 @@ TEST_F(CaptureBitmapTest, SelfCrossingPolygonDiffersByFillRule) {
 }
 
 TEST_F(CaptureBitmapTest, ShapeCodeOneGivesOnlyTheFillColour) {
-  UniqueBitmap bmp = MakeCaptureBitmap(Rect(10, 10, 60, 40, kShapeFillOnly), screen_.dc(), kFill,
+  UniqueBitmap bmp = MakeCaptureBitmap(Rect(10, 10, 60, 40, kShapeFillOnly), m_screen.dc(), kFill,
                                        WINDING);
   ASSERT_TRUE(bmp);
   e2e::Image img = ReadBitmap(bmp.get());
@@ -170,10 +170,10 @@ TEST_F(CaptureBitmapTest, ShapeCodeOneGivesOnlyTheFillColour) {
 
 TEST_F(CaptureBitmapTest, FillColourIgnoresTheHighByteOfTheSetting) {
   CaptureArea a = Rect(0, 0, 40, 40, kShapeEllipse);
-  UniqueBitmap bmp = MakeCaptureBitmap(a, screen_.dc(), 0xFF000000u | kFill, WINDING);
+  UniqueBitmap bmp = MakeCaptureBitmap(a, m_screen.dc(), 0xFF000000u | kFill, WINDING);
   ASSERT_TRUE(bmp);
   EXPECT_EQ(ReadBitmap(bmp.get()).Rgb(0, 0), kFillRgb);
-  bmp = MakeCaptureBitmap(a, screen_.dc(), CLR_INVALID, WINDING);
+  bmp = MakeCaptureBitmap(a, m_screen.dc(), CLR_INVALID, WINDING);
   ASSERT_TRUE(bmp);
   EXPECT_EQ(ReadBitmap(bmp.get()).Rgb(0, 0), 0xFFFFFFu);
 }
@@ -195,7 +195,7 @@ TEST_F(CaptureBitmapTest, NothingIsMadeForEmptyOrDamagedInput) {
       {"overflowing width", Rect(INT_MIN, 0, INT_MAX, 10)},
   };
   for (const Case& c : cases) {
-    UniqueBitmap bmp = MakeCaptureBitmap(c.area, screen_.dc(), kFill, WINDING);
+    UniqueBitmap bmp = MakeCaptureBitmap(c.area, m_screen.dc(), kFill, WINDING);
     EXPECT_FALSE(bmp) << c.what;
   }
   EXPECT_FALSE(MakeCaptureBitmap(Rect(0, 0, 10, 10), nullptr, kFill, WINDING));
@@ -205,7 +205,7 @@ TEST_F(CaptureBitmapTest, DegeneratePolygonsGiveTheFillColourNotAFailure) {
   // All points on one line, or all the same: the region is empty, so all is fill colour.
   for (const auto& poly : std::vector<std::vector<POINT>>{{{0, 0}, {10, 10}, {20, 20}},
                                                           {{5, 5}, {5, 5}, {5, 5}, {5, 5}}}) {
-    UniqueBitmap bmp = MakeCaptureBitmap(Polygon(RECT{0, 0, 30, 30}, poly), screen_.dc(), kFill,
+    UniqueBitmap bmp = MakeCaptureBitmap(Polygon(RECT{0, 0, 30, 30}, poly), m_screen.dc(), kFill,
                                          WINDING);
     ASSERT_TRUE(bmp);
     e2e::Image img = ReadBitmap(bmp.get());
@@ -221,7 +221,7 @@ TEST_F(CaptureBitmapTest, DegeneratePolygonsGiveTheFillColourNotAFailure) {
     a.points[i] = POINT{100 + static_cast<LONG>(90 * std::cos(t)),
                         100 + static_cast<LONG>(90 * std::sin(t))};
   }
-  UniqueBitmap bmp = MakeCaptureBitmap(a, screen_.dc(), kFill, ALTERNATE);
+  UniqueBitmap bmp = MakeCaptureBitmap(a, m_screen.dc(), kFill, ALTERNATE);
   ASSERT_TRUE(bmp);
   e2e::Image img = ReadBitmap(bmp.get());
   EXPECT_EQ(img.Rgb(100, 100), e2e::PatternPixel(0, 100, 100));
@@ -229,7 +229,7 @@ TEST_F(CaptureBitmapTest, DegeneratePolygonsGiveTheFillColourNotAFailure) {
 }
 
 TEST_F(CaptureBitmapTest, AreaPartlyOutsideTheSourceKeepsItsSize) {
-  UniqueBitmap bmp = MakeCaptureBitmap(Rect(350, 250, 450, 350), screen_.dc(), kFill, WINDING);
+  UniqueBitmap bmp = MakeCaptureBitmap(Rect(350, 250, 450, 350), m_screen.dc(), kFill, WINDING);
   ASSERT_TRUE(bmp);
   e2e::Image img = ReadBitmap(bmp.get());
   ASSERT_EQ(img.width, 100);

@@ -6,7 +6,7 @@
 
 #include <climits>
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 #include "capture/CaptureArea.h"
 #include "capture/CaptureGeometry.h"
 

@@ -34,61 +34,61 @@ class ScreenFreeze : public ::testing::Test {
  protected:
   void SetUp() override {
     // The program's main window stand-in: hidden, like the main frame during a capture.
-    owner_.reset(CreateWindowExA(0, "STATIC", "Freeze owner", WS_OVERLAPPEDWINDOW, 600, 400, 200,
+    m_owner.reset(CreateWindowExA(0, "STATIC", "Freeze owner", WS_OVERLAPPEDWINDOW, 600, 400, 200,
                                  150, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
-    ASSERT_TRUE(owner_);
+    ASSERT_TRUE(m_owner);
   }
   void TearDown() override {
-    if (freezer_.GetSafeHwnd()) freezer_.DestroyWindow();
+    if (m_freezer.GetSafeHwnd()) m_freezer.DestroyWindow();
     e2e::PumpFor(100);
   }
   void StartPattern(int variant = 0) {
     std::string args = e2e::PatternArgs("Freeze pattern", 150, 120, 240, 180, variant);
-    ASSERT_TRUE(app_.Start(HelperPath(e2e::kPatternExe), args)) << app_.LastError();
-    pattern_ = app_.WaitForVisibleWindow(e2e::kPatternDefaultClass, 10000);
-    ASSERT_NE(pattern_, nullptr);
-    ASSERT_TRUE(e2e::ForceForeground(pattern_));
-    client_ = ClientOnScreen(pattern_);
+    ASSERT_TRUE(m_app.Start(HelperPath(e2e::kPatternExe), args)) << m_app.LastError();
+    m_pattern = m_app.WaitForVisibleWindow(e2e::kPatternDefaultClass, 10000);
+    ASSERT_NE(m_pattern, nullptr);
+    ASSERT_TRUE(e2e::ForceForeground(m_pattern));
+    m_client = ClientOnScreen(m_pattern);
     ASSERT_TRUE(WaitScreenShows(variant)) << "the pattern window did not paint";
   }
   // The screen at the pattern's client area shows this variant.
   bool WaitScreenShows(int variant, DWORD timeoutMs = 5000) {
     return e2e::WaitUntil(
-        [&] { return PatternMismatches(e2e::CaptureScreenRect(client_), variant) == 0; },
+        [&] { return PatternMismatches(e2e::CaptureScreenRect(m_client), variant) == 0; },
         timeoutMs, 50);
   }
   // Switches the pattern (the window repaints at once).
   void SwitchPattern(int variant) {
-    ASSERT_EQ(SendMessageA(pattern_, e2e::kPatternSetVariant, variant, 0), 1);
+    ASSERT_EQ(SendMessageA(m_pattern, e2e::kPatternSetVariant, variant, 0), 1);
   }
   // A capture of the pattern's client area read from the still image (as the capture does when
   // freezing).
   e2e::Image CaptureFromStill() {
-    const CScreenStill& still = freezer_.Still();
+    const CScreenStill& still = m_freezer.Still();
     CaptureSource source(still.MemoryDC(), still.Image());
     EXPECT_TRUE(source.UsesStillImage());
     CaptureArea cap;
-    cap.area = client_;
+    cap.area = m_client;
     UniqueBitmap bmp = MakeCaptureBitmap(cap, source.dc(), kFill, WINDING);
     return ReadBitmap(bmp.get());
   }
 
-  UniqueWindow owner_;
-  CScreenFreezeWnd freezer_;
-  e2e::AppProcess app_;
-  HWND pattern_ = nullptr;
-  RECT client_{};
+  UniqueWindow m_owner;
+  CScreenFreezeWnd m_freezer;
+  e2e::AppProcess m_app;
+  HWND m_pattern = nullptr;
+  RECT m_client{};
 };
 
 }  // namespace
 
 TEST_F(ScreenFreeze, CreatedHiddenAsAnOwnedPopupToolWindow) {
-  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
-  HWND hwnd = freezer_.GetSafeHwnd();
+  ASSERT_TRUE(m_freezer.CreateHidden(m_owner.get()));
+  HWND hwnd = m_freezer.GetSafeHwnd();
   ASSERT_TRUE(IsWindow(hwnd));
   EXPECT_FALSE(IsWindowVisible(hwnd));
-  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), owner_.get());
-  EXPECT_EQ(freezer_.Owner(), owner_.get());
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), m_owner.get());
+  EXPECT_EQ(m_freezer.Owner(), m_owner.get());
   LONG style = GetWindowLongA(hwnd, GWL_STYLE);
   LONG exStyle = GetWindowLongA(hwnd, GWL_EXSTYLE);
   EXPECT_TRUE(style & WS_POPUP);
@@ -105,18 +105,18 @@ TEST_F(ScreenFreeze, CreatedHiddenAsAnOwnedPopupToolWindow) {
             UINT{CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS});
   EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HICON), 0);
   EXPECT_NE(GetClassLongPtrA(hwnd, GCLP_HCURSOR), 0);
-  EXPECT_FALSE(freezer_.HasStillImage());
+  EXPECT_FALSE(m_freezer.HasStillImage());
   // Only one window per object.
-  EXPECT_FALSE(freezer_.CreateHidden(owner_.get()));
+  EXPECT_FALSE(m_freezer.CreateHidden(m_owner.get()));
 }
 
 TEST_F(ScreenFreeze, WindowModeTakesTheStillImageButStaysHidden) {
   StartPattern(0);
-  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
-  ASSERT_EQ(freezer_.Freeze(false), 1);
-  EXPECT_FALSE(IsWindowVisible(freezer_.GetSafeHwnd()));
-  ASSERT_TRUE(freezer_.HasStillImage());
-  EXPECT_EQ(freezer_.Still().Metrics(), CScreenStill::ReadScreenMetrics());
+  ASSERT_TRUE(m_freezer.CreateHidden(m_owner.get()));
+  ASSERT_EQ(m_freezer.Freeze(false), 1);
+  EXPECT_FALSE(IsWindowVisible(m_freezer.GetSafeHwnd()));
+  ASSERT_TRUE(m_freezer.HasStillImage());
+  EXPECT_EQ(m_freezer.Still().Metrics(), CScreenStill::ReadScreenMetrics());
 
   // The screen changes; the live screen shows it, the still image does not.
   SwitchPattern(1);
@@ -129,14 +129,14 @@ TEST_F(ScreenFreeze, WindowModeTakesTheStillImageButStaysHidden) {
 
 TEST_F(ScreenFreeze, DrawnModeCoversTheScreenAndHidesLaterChanges) {
   StartPattern(0);
-  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
+  ASSERT_TRUE(m_freezer.CreateHidden(m_owner.get()));
   e2e::Image before = e2e::CaptureScreen();
-  ASSERT_EQ(freezer_.Freeze(true), 1);
-  HWND hwnd = freezer_.GetSafeHwnd();
+  ASSERT_EQ(m_freezer.Freeze(true), 1);
+  HWND hwnd = m_freezer.GetSafeHwnd();
   // Painted before Freeze returns, with no message processed: a selection drawn right away is
   // never painted over.
   EXPECT_FALSE(GetUpdateRect(hwnd, nullptr, FALSE));
-  EXPECT_EQ(PatternMismatches(e2e::CaptureScreenRect(client_), 0), 0);
+  EXPECT_EQ(PatternMismatches(e2e::CaptureScreenRect(m_client), 0), 0);
   EXPECT_TRUE(IsWindowVisible(hwnd));
   EXPECT_TRUE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
   RECT r;
@@ -146,7 +146,7 @@ TEST_F(ScreenFreeze, DrawnModeCoversTheScreenAndHidesLaterChanges) {
   EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
   // Not activated: the pattern window keeps the foreground.
-  EXPECT_EQ(GetForegroundWindow(), pattern_);
+  EXPECT_EQ(GetForegroundWindow(), m_pattern);
   e2e::PumpFor(300);
   // The whole screen looks as it did.
   e2e::Image after = e2e::CaptureScreen();
@@ -154,7 +154,7 @@ TEST_F(ScreenFreeze, DrawnModeCoversTheScreenAndHidesLaterChanges) {
 
   // Nothing of its own is drawn: the pattern is still what the screen shows (no white class
   // brush, no black empty surface).
-  e2e::Image screen = e2e::CaptureScreenRect(client_);
+  e2e::Image screen = e2e::CaptureScreenRect(m_client);
   int wrong = PatternMismatches(screen, 0);
   if (wrong) SaveForFailure(screen, "covered");
   EXPECT_EQ(wrong, 0);
@@ -162,7 +162,7 @@ TEST_F(ScreenFreeze, DrawnModeCoversTheScreenAndHidesLaterChanges) {
   // The pattern window repaints below it: the screen looks frozen, and so does the capture.
   SwitchPattern(1);
   e2e::PumpFor(500);
-  screen = e2e::CaptureScreenRect(client_);
+  screen = e2e::CaptureScreenRect(m_client);
   wrong = PatternMismatches(screen, 0);
   if (wrong) SaveForFailure(screen, "frozen");
   EXPECT_EQ(wrong, 0);
@@ -172,23 +172,23 @@ TEST_F(ScreenFreeze, DrawnModeCoversTheScreenAndHidesLaterChanges) {
   InvalidateRect(hwnd, nullptr, TRUE);
   UpdateWindow(hwnd);
   e2e::PumpFor(200);
-  EXPECT_EQ(PatternMismatches(e2e::CaptureScreenRect(client_), 0), 0);
+  EXPECT_EQ(PatternMismatches(e2e::CaptureScreenRect(m_client), 0), 0);
   EXPECT_NE(SendMessageA(hwnd, WM_ERASEBKGND, 0, 0), 0);
 
   // Hidden again, the changed window shows.
-  freezer_.Hide();
+  m_freezer.Hide();
   EXPECT_FALSE(IsWindowVisible(hwnd));
   EXPECT_TRUE(WaitScreenShows(1));
 }
 
 TEST_F(ScreenFreeze, TheStillImageIsReusedWhileTheScreenModeStays) {
-  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
-  ASSERT_EQ(freezer_.Freeze(false), 1);
-  HBITMAP first = freezer_.Still().Image();
-  HDC firstDC = freezer_.Still().MemoryDC();
-  ASSERT_EQ(freezer_.Freeze(false), 1);
-  EXPECT_EQ(freezer_.Still().Image(), first);
-  EXPECT_EQ(freezer_.Still().MemoryDC(), firstDC);
+  ASSERT_TRUE(m_freezer.CreateHidden(m_owner.get()));
+  ASSERT_EQ(m_freezer.Freeze(false), 1);
+  HBITMAP first = m_freezer.Still().Image();
+  HDC firstDC = m_freezer.Still().MemoryDC();
+  ASSERT_EQ(m_freezer.Freeze(false), 1);
+  EXPECT_EQ(m_freezer.Still().Image(), first);
+  EXPECT_EQ(m_freezer.Still().MemoryDC(), firstDC);
   SIZE s = BitmapSize(first);
   EXPECT_EQ(s.cx, GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(s.cy, GetSystemMetrics(SM_CYSCREEN));
@@ -196,50 +196,50 @@ TEST_F(ScreenFreeze, TheStillImageIsReusedWhileTheScreenModeStays) {
 
 TEST_F(ScreenFreeze, FreezesWithoutAWindowToo) {
   StartPattern(2);
-  ASSERT_EQ(freezer_.Freeze(true), 1);
-  ASSERT_TRUE(freezer_.HasStillImage());
+  ASSERT_EQ(m_freezer.Freeze(true), 1);
+  ASSERT_TRUE(m_freezer.HasStillImage());
   EXPECT_EQ(PatternMismatches(CaptureFromStill(), 2), 0);
 }
 
 TEST_F(ScreenFreeze, RightClickEscapesToTheMainWindow) {
   StartPattern(0);
-  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
-  ASSERT_EQ(freezer_.Freeze(true), 1);
+  ASSERT_TRUE(m_freezer.CreateHidden(m_owner.get()));
+  ASSERT_EQ(m_freezer.Freeze(true), 1);
   e2e::PumpFor(200);
-  ASSERT_FALSE(IsWindowVisible(owner_.get()));
+  ASSERT_FALSE(IsWindowVisible(m_owner.get()));
   e2e::MouseClick(500, 300, e2e::MouseButton::Right);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(freezer_.GetSafeHwnd()); }, 3000))
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(m_freezer.GetSafeHwnd()); }, 3000))
       << "the right click did not hide the freezer";
-  EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(owner_.get()) != FALSE; }, 3000));
-  EXPECT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == owner_.get(); }, 3000));
-  EXPECT_FALSE(freezer_.Clicked());
+  EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(m_owner.get()) != FALSE; }, 3000));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == m_owner.get(); }, 3000));
+  EXPECT_FALSE(m_freezer.Clicked());
   // The still image is still there for a capture.
-  EXPECT_TRUE(freezer_.HasStillImage());
+  EXPECT_TRUE(m_freezer.HasStillImage());
 }
 
 TEST_F(ScreenFreeze, RightClickRunsTheEscapeHandlerWhenOneIsSet) {
-  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
+  ASSERT_TRUE(m_freezer.CreateHidden(m_owner.get()));
   int escapes = 0;
-  freezer_.SetEscapeHandler([&] { ++escapes; });
-  ASSERT_EQ(freezer_.Freeze(true), 1);
+  m_freezer.SetEscapeHandler([&] { ++escapes; });
+  ASSERT_EQ(m_freezer.Freeze(true), 1);
   e2e::PumpFor(200);
   e2e::MouseClick(400, 400, e2e::MouseButton::Right);
   ASSERT_TRUE(e2e::WaitUntil([&] { return escapes == 1; }, 3000));
-  EXPECT_FALSE(IsWindowVisible(freezer_.GetSafeHwnd()));
-  EXPECT_FALSE(IsWindowVisible(owner_.get()));  // the handler decides about the main window
+  EXPECT_FALSE(IsWindowVisible(m_freezer.GetSafeHwnd()));
+  EXPECT_FALSE(IsWindowVisible(m_owner.get()));  // the handler decides about the main window
 }
 
 TEST_F(ScreenFreeze, LeftClickSetsTheClickedFlagAndKeepsTheWindow) {
-  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
-  ASSERT_EQ(freezer_.Freeze(true), 1);
+  ASSERT_TRUE(m_freezer.CreateHidden(m_owner.get()));
+  ASSERT_EQ(m_freezer.Freeze(true), 1);
   e2e::PumpFor(200);
-  EXPECT_FALSE(freezer_.Clicked());
+  EXPECT_FALSE(m_freezer.Clicked());
   e2e::MouseClick(300, 300, e2e::MouseButton::Left);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return freezer_.Clicked(); }, 3000));
-  EXPECT_TRUE(IsWindowVisible(freezer_.GetSafeHwnd()));
-  freezer_.ResetClicked();
-  EXPECT_FALSE(freezer_.Clicked());
-  freezer_.Hide();
+  ASSERT_TRUE(e2e::WaitUntil([&] { return m_freezer.Clicked(); }, 3000));
+  EXPECT_TRUE(IsWindowVisible(m_freezer.GetSafeHwnd()));
+  m_freezer.ResetClicked();
+  EXPECT_FALSE(m_freezer.Clicked());
+  m_freezer.Hide();
 }
 
 namespace {
@@ -255,9 +255,9 @@ struct DisplayModeRestore {
 }  // namespace
 
 TEST_F(ScreenFreeze, ANewStillImageAfterTheScreenModeChanges) {
-  ASSERT_TRUE(freezer_.CreateHidden(owner_.get()));
-  ASSERT_EQ(freezer_.Freeze(false), 1);
-  const ScreenMetrics first = freezer_.Still().Metrics();
+  ASSERT_TRUE(m_freezer.CreateHidden(m_owner.get()));
+  ASSERT_EQ(m_freezer.Freeze(false), 1);
+  const ScreenMetrics first = m_freezer.Still().Metrics();
   const int width = first.width == 800 ? 640 : 800;
   const int height = first.width == 800 ? 480 : 600;
 
@@ -272,15 +272,15 @@ TEST_F(ScreenFreeze, ANewStillImageAfterTheScreenModeChanges) {
   if (!e2e::WaitUntil([&] { return GetSystemMetrics(SM_CXSCREEN) == width; }, 3000))
     GTEST_SKIP() << "the display mode change did not take effect";
 
-  ASSERT_EQ(freezer_.Freeze(true), 1);
-  EXPECT_EQ(freezer_.Still().Metrics().width, width);
-  EXPECT_EQ(freezer_.Still().Metrics().height, height);
-  SIZE s = BitmapSize(freezer_.Still().Image());
+  ASSERT_EQ(m_freezer.Freeze(true), 1);
+  EXPECT_EQ(m_freezer.Still().Metrics().width, width);
+  EXPECT_EQ(m_freezer.Still().Metrics().height, height);
+  SIZE s = BitmapSize(m_freezer.Still().Image());
   EXPECT_EQ(s.cx, width);
   EXPECT_EQ(s.cy, height);
   RECT r;
-  GetWindowRect(freezer_.GetSafeHwnd(), &r);
+  GetWindowRect(m_freezer.GetSafeHwnd(), &r);
   EXPECT_EQ(r.right, width);
   EXPECT_EQ(r.bottom, height);
-  freezer_.Hide();
+  m_freezer.Hide();
 }

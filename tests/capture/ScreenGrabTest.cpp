@@ -57,18 +57,18 @@ class ScreenGrab : public ::testing::Test {
   void StartPattern(int x, int y, int w, int h, int variant = 0, const std::string& extra = "") {
     std::string args = e2e::PatternArgs("Capture pattern", x, y, w, h, variant);
     if (!extra.empty()) args += " " + extra;
-    ASSERT_TRUE(app_.Start(HelperPath(e2e::kPatternExe), args)) << app_.LastError();
-    hwnd_ = app_.WaitForVisibleWindow(e2e::kPatternDefaultClass, 10000);
-    ASSERT_NE(hwnd_, nullptr);
-    ASSERT_TRUE(e2e::ForceForeground(hwnd_));
-    variant_ = variant;
+    ASSERT_TRUE(m_app.Start(HelperPath(e2e::kPatternExe), args)) << m_app.LastError();
+    m_hwnd = m_app.WaitForVisibleWindow(e2e::kPatternDefaultClass, 10000);
+    ASSERT_NE(m_hwnd, nullptr);
+    ASSERT_TRUE(e2e::ForceForeground(m_hwnd));
+    m_variant = variant;
     ASSERT_TRUE(WaitPainted(variant));
   }
   // The pattern is on the screen in the window's client area.
   bool WaitPainted(int variant) {
     return e2e::WaitUntil(
         [&] {
-          e2e::Image shot = e2e::CaptureWindow(hwnd_, true);
+          e2e::Image shot = e2e::CaptureWindow(m_hwnd, true);
           return !shot.Empty() &&
                  e2e::CountPixelsNotMatching(shot, RECT{0, 0, shot.width, shot.height},
                                              [variant](int x, int y) {
@@ -77,9 +77,9 @@ class ScreenGrab : public ::testing::Test {
         },
         5000, 50);
   }
-  e2e::AppProcess app_;
-  HWND hwnd_ = nullptr;
-  int variant_ = 0;
+  e2e::AppProcess m_app;
+  HWND m_hwnd = nullptr;
+  int m_variant = 0;
 };
 
 }  // namespace
@@ -89,7 +89,7 @@ TEST_F(ScreenGrab, ActiveWindowIsTheForegroundFrameAndItsCopyMatchesTheScreen) {
   CaptureArea cap;
   cap.shapeCode = 5;
   ASSERT_TRUE(FindActiveWindowArea(nullptr, cap));
-  EXPECT_TRUE(SameRect(cap.area, WindowRect(hwnd_))) << Str(cap.area);
+  EXPECT_TRUE(SameRect(cap.area, WindowRect(m_hwnd))) << Str(cap.area);
   EXPECT_EQ(cap.shapeCode, kShapeRectangle);
 
   UniqueBitmap bmp = Capture(cap);
@@ -102,7 +102,7 @@ TEST_F(ScreenGrab, ActiveWindowIsTheForegroundFrameAndItsCopyMatchesTheScreen) {
   if (differ) SaveForFailure(img, "active-window");
   EXPECT_EQ(differ, 0);
   // The client part is the pattern.
-  RECT client = ClientOnScreen(hwnd_);
+  RECT client = ClientOnScreen(m_hwnd);
   RECT inImage{client.left - cap.area.left, client.top - cap.area.top,
                client.right - cap.area.left, client.bottom - cap.area.top};
   EXPECT_EQ(e2e::CountPixelsNotMatching(img, inImage,
@@ -117,7 +117,7 @@ TEST_F(ScreenGrab, ClientAreaIsExactlyThePattern) {
   StartPattern(200, 150, 257, 133, 2);
   CaptureArea cap;
   ASSERT_TRUE(FindClientArea(nullptr, cap));
-  EXPECT_TRUE(SameRect(cap.area, ClientOnScreen(hwnd_))) << Str(cap.area);
+  EXPECT_TRUE(SameRect(cap.area, ClientOnScreen(m_hwnd))) << Str(cap.area);
   EXPECT_EQ(cap.Width(), 257);
   EXPECT_EQ(cap.Height(), 133);
   UniqueBitmap bmp = Capture(cap);
@@ -132,11 +132,11 @@ TEST_F(ScreenGrab, ClientAreaIsExactlyThePattern) {
 
 TEST_F(ScreenGrab, MaximisedWindowLosesTheFrameOffTheScreen) {
   StartPattern(100, 100, 200, 150);
-  ShowWindow(hwnd_, SW_MAXIMIZE);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return IsZoomed(hwnd_) != FALSE; }, 3000));
+  ShowWindow(m_hwnd, SW_MAXIMIZE);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return IsZoomed(m_hwnd) != FALSE; }, 3000));
   e2e::PumpFor(300);
-  ASSERT_TRUE(e2e::ForceForeground(hwnd_));
-  RECT window = WindowRect(hwnd_);
+  ASSERT_TRUE(e2e::ForceForeground(m_hwnd));
+  RECT window = WindowRect(m_hwnd);
   CaptureArea cap;
   ASSERT_TRUE(FindActiveWindowArea(nullptr, cap));
   RECT expected = ShrinkMaximizedFrame(window, GetSystemMetrics(SM_CXFRAME),
@@ -148,11 +148,11 @@ TEST_F(ScreenGrab, MaximisedWindowLosesTheFrameOffTheScreen) {
   EXPECT_LE(cap.area.right, GetSystemMetrics(SM_CXSCREEN));
 
   // Restored, the full frame is captured again.
-  ShowWindow(hwnd_, SW_RESTORE);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsZoomed(hwnd_); }, 3000));
-  ASSERT_TRUE(e2e::ForceForeground(hwnd_));
+  ShowWindow(m_hwnd, SW_RESTORE);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsZoomed(m_hwnd); }, 3000));
+  ASSERT_TRUE(e2e::ForceForeground(m_hwnd));
   ASSERT_TRUE(FindActiveWindowArea(nullptr, cap));
-  EXPECT_TRUE(SameRect(cap.area, WindowRect(hwnd_)));
+  EXPECT_TRUE(SameRect(cap.area, WindowRect(m_hwnd)));
 }
 
 TEST_F(ScreenGrab, OwnMainWindowAndMinimisedWindowsAreRefused) {
@@ -161,24 +161,24 @@ TEST_F(ScreenGrab, OwnMainWindowAndMinimisedWindowsAreRefused) {
   CaptureArea cap;
   cap.area = RECT{1, 2, 3, 4};
   cap.shapeCode = 2;
-  EXPECT_FALSE(FindActiveWindowArea(hwnd_, cap));
-  EXPECT_FALSE(FindClientArea(hwnd_, cap));
-  EXPECT_EQ(CapturableForegroundWindow(hwnd_), nullptr);
+  EXPECT_FALSE(FindActiveWindowArea(m_hwnd, cap));
+  EXPECT_FALSE(FindClientArea(m_hwnd, cap));
+  EXPECT_EQ(CapturableForegroundWindow(m_hwnd), nullptr);
   // Nothing changed on failure.
   EXPECT_TRUE(SameRect(cap.area, RECT{1, 2, 3, 4}));
   EXPECT_EQ(cap.shapeCode, 2);
   // Another window as "own": this one is taken.
-  EXPECT_EQ(CapturableForegroundWindow(GetDesktopWindow()), hwnd_);
+  EXPECT_EQ(CapturableForegroundWindow(GetDesktopWindow()), m_hwnd);
 
-  ShowWindow(hwnd_, SW_MINIMIZE);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return IsIconic(hwnd_) != FALSE; }, 3000));
+  ShowWindow(m_hwnd, SW_MINIMIZE);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return IsIconic(m_hwnd) != FALSE; }, 3000));
   e2e::PumpFor(200);
-  if (GetForegroundWindow() == hwnd_) {
+  if (GetForegroundWindow() == m_hwnd) {
     EXPECT_FALSE(FindActiveWindowArea(nullptr, cap));
     EXPECT_FALSE(FindClientArea(nullptr, cap));
   } else {
     // The system moved the foreground elsewhere; it must not be the minimised window.
-    EXPECT_NE(CapturableForegroundWindow(nullptr), hwnd_);
+    EXPECT_NE(CapturableForegroundWindow(nullptr), m_hwnd);
   }
 }
 
@@ -216,13 +216,13 @@ TEST_F(ScreenGrab, DesktopIsTheWholeScreen) {
   ASSERT_EQ(img.width, shot.width);
   ASSERT_EQ(img.height, shot.height);
   EXPECT_EQ(e2e::CountDifferentPixels(img, shot, RECT{0, 0, img.width, img.height}), 0);
-  RECT client = ClientOnScreen(hwnd_);
+  RECT client = ClientOnScreen(m_hwnd);
   EXPECT_EQ(img.Rgb(client.left + 5, client.top + 7), e2e::PatternPixel(1, 5, 7));
 }
 
 TEST_F(ScreenGrab, EllipseAndPolygonMasksOnTheScreen) {
   StartPattern(100, 80, 320, 240, 3);
-  RECT client = ClientOnScreen(hwnd_);
+  RECT client = ClientOnScreen(m_hwnd);
   auto pattern = [&](int left, int top) {
     return [left, top](int x, int y) { return e2e::PatternPixel(3, left + x, top + y); };
   };
@@ -278,23 +278,23 @@ class MenuThread {
  public:
   // Opens a popup menu at (x, y); with a submenu as its first item when withSubmenu.
   MenuThread(int x, int y, bool withSubmenu) {
-    thread_ = std::thread([this, x, y, withSubmenu] { Run(x, y, withSubmenu); });
-    e2e::WaitUntil([this] { return owner_.load() != nullptr; }, 5000);
+    m_thread = std::thread([this, x, y, withSubmenu] { Run(x, y, withSubmenu); });
+    e2e::WaitUntil([this] { return m_owner.load() != nullptr; }, 5000);
   }
   ~MenuThread() { Close(); }
   void Close() {
-    if (!thread_.joinable()) return;
-    HWND owner = owner_.load();
+    if (!m_thread.joinable()) return;
+    HWND owner = m_owner.load();
     // Repeated: the message must reach the menu loop, which may not have started yet.
     e2e::WaitUntil(
         [&] {
           if (owner) PostMessageA(owner, kCloseMenu, 0, 0);
-          return done_.load();
+          return m_done.load();
         },
         5000, 100);
-    thread_.join();
+    m_thread.join();
   }
-  HWND Owner() const { return owner_.load(); }
+  HWND Owner() const { return m_owner.load(); }
 
  private:
   void Run(int x, int y, bool withSubmenu) {
@@ -316,15 +316,15 @@ class MenuThread {
     AppendMenuA(menu, MF_STRING, 2, "Second item");
     ShowWindow(owner, SW_SHOW);
     SetForegroundWindow(owner);
-    owner_ = owner;
+    m_owner = owner;
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, x, y, 0, owner, nullptr);
     DestroyMenu(menu);
     DestroyWindow(owner);
-    done_ = true;
+    m_done = true;
   }
-  std::thread thread_;
-  std::atomic<HWND> owner_{nullptr};
-  std::atomic<bool> done_{false};
+  std::thread m_thread;
+  std::atomic<HWND> m_owner{nullptr};
+  std::atomic<bool> m_done{false};
 };
 
 BOOL CALLBACK CollectMenuWindow(HWND hwnd, LPARAM lp) {

@@ -97,16 +97,16 @@ TEST(PointerSize, MonochromeMasksAreTwiceAsHighAsTheCursor) {
 class PointerOnScreen : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(pattern_.Start(e2e::JoinPath(e2e::ExecutableFolder(), e2e::kPatternExe),
+    ASSERT_TRUE(m_pattern.Start(e2e::JoinPath(e2e::ExecutableFolder(), e2e::kPatternExe),
                                e2e::PatternArgs("Pointer", 200, 150, 200, 160, 2)))
-        << pattern_.LastError();
-    hwnd_ = pattern_.WaitForVisibleWindow(e2e::kPatternDefaultClass, 10000);
-    ASSERT_NE(hwnd_, nullptr);
-    ASSERT_TRUE(e2e::ForceForeground(hwnd_));
+        << m_pattern.LastError();
+    m_hwnd = m_pattern.WaitForVisibleWindow(e2e::kPatternDefaultClass, 10000);
+    ASSERT_NE(m_hwnd, nullptr);
+    ASSERT_TRUE(e2e::ForceForeground(m_hwnd));
     ASSERT_TRUE(e2e::WaitUntil([&] { return PatternIntact(); }, 5000));
   }
   bool PatternIntact() {
-    e2e::Image shot = e2e::CaptureWindow(hwnd_, true);
+    e2e::Image shot = e2e::CaptureWindow(m_hwnd, true);
     return !shot.Empty() && e2e::CountPixelsNotMatching(shot, RECT{0, 0, shot.width, shot.height},
                                                         [](int x, int y) {
                                                           return e2e::PatternPixel(2, x, y);
@@ -114,11 +114,11 @@ class PointerOnScreen : public ::testing::Test {
   }
   POINT ClientPoint(int x, int y) {
     POINT p{x, y};
-    ::ClientToScreen(hwnd_, &p);
+    ::ClientToScreen(m_hwnd, &p);
     return p;
   }
-  e2e::AppProcess pattern_;
-  HWND hwnd_ = nullptr;
+  e2e::AppProcess m_pattern;
+  HWND m_hwnd = nullptr;
 };
 
 TEST_F(PointerOnScreen, DrawnOverThePatternAndPutBackExactly) {
@@ -140,9 +140,9 @@ TEST_F(PointerOnScreen, DrawnOverThePatternAndPutBackExactly) {
 
   // The pointer is on the screen now, inside the saved rectangle only.
   const POINT origin = background.Position();
-  e2e::Image shot = e2e::CaptureWindow(hwnd_, true);
+  e2e::Image shot = e2e::CaptureWindow(m_hwnd, true);
   POINT client = origin;
-  ::ScreenToClient(hwnd_, &client);
+  ::ScreenToClient(m_hwnd, &client);
   const RECT saved{client.x, client.y, client.x + size.cx, client.y + size.cy};
   auto expected = [](int x, int y) { return e2e::PatternPixel(2, x, y); };
   EXPECT_GT(e2e::CountPixelsNotMatching(shot, saved, expected), 0);

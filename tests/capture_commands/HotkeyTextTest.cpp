@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Settings.h"
+#include "common/Settings.h"
 #include "capture/CaptureModes.h"
 #include "framework/FrameworkRes.h"
 #include "resources/resource.h"

@@ -18,19 +18,19 @@ class BoxLog {
 
   BoxLog() {
     Current() = this;
-    previous_ = AfxSetMessageBoxFunction(&Record);
+    m_previous = AfxSetMessageBoxFunction(&Record);
   }
   ~BoxLog() {
-    AfxSetMessageBoxFunction(previous_);
+    AfxSetMessageBoxFunction(m_previous);
     Current() = nullptr;
   }
   BoxLog(const BoxLog&) = delete;
   BoxLog& operator=(const BoxLog&) = delete;
 
-  int Count() const { return count_; }
+  int Count() const { return m_count; }
   std::string Text(int i) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return i < static_cast<int>(texts_.size()) ? texts_[i] : std::string();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return i < static_cast<int>(m_texts.size()) ? m_texts[i] : std::string();
   }
   // The text of box n (counting from 1) once it has come.
   std::string WaitForBox(int n) const {
@@ -47,14 +47,14 @@ class BoxLog {
     BoxLog* self = Current();
     if (!self) return IDCANCEL;
     {
-      std::lock_guard<std::mutex> lock(self->mutex_);
-      self->texts_.push_back(text ? text : "");
+      std::lock_guard<std::mutex> lock(self->m_mutex);
+      self->m_texts.push_back(text ? text : "");
     }
-    ++self->count_;
+    ++self->m_count;
     return IDOK;
   }
-  mutable std::mutex mutex_;
-  std::vector<std::string> texts_;
-  std::atomic<int> count_{0};
-  AfxMessageBoxFn previous_ = nullptr;
+  mutable std::mutex m_mutex;
+  std::vector<std::string> m_texts;
+  std::atomic<int> m_count{0};
+  AfxMessageBoxFn m_previous = nullptr;
 };

@@ -31,8 +31,8 @@ class FakeUndoCommand : public CCommand {
   void GetDescription(std::string& out) const override { out = "Undo last action"; }
 
  private:
-  FakeCommand& target;
-  Outcome outcome;
+  FakeCommand& m_target;
+  Outcome m_outcome;
 };
 
 // Runs the target again.
@@ -47,7 +47,7 @@ class FakeRedoCommand : public CCommand {
   void GetDescription(std::string& out) const override { out = "Redo last action"; }
 
  private:
-  FakeCommand& target;
+  FakeCommand& m_target;
 };
 
 // value = (value * 31 + step) mod a prime, remembering the value (and the modified flag)
@@ -97,18 +97,18 @@ class FakeCommand : public CCommand {
 };
 
 inline FakeUndoCommand::FakeUndoCommand(FakeCommand& target, Outcome outcome)
-    : target(target), outcome(outcome) {
-  ++target.doc.aliveCommands;
+    : m_target(target), m_outcome(outcome) {
+  ++m_target.doc.aliveCommands;
 }
-inline FakeUndoCommand::~FakeUndoCommand() { --target.doc.aliveCommands; }
+inline FakeUndoCommand::~FakeUndoCommand() { --m_target.doc.aliveCommands; }
 inline bool FakeUndoCommand::Execute() {
-  if (outcome == Outcome::Throw) throw std::runtime_error("out of memory");
-  if (outcome == Outcome::Fail) return false;
-  return target.Restore();
+  if (m_outcome == Outcome::Throw) throw std::runtime_error("out of memory");
+  if (m_outcome == Outcome::Fail) return false;
+  return m_target.Restore();
 }
 
-inline FakeRedoCommand::FakeRedoCommand(FakeCommand& target) : target(target) {
-  ++target.doc.aliveCommands;
+inline FakeRedoCommand::FakeRedoCommand(FakeCommand& target) : m_target(target) {
+  ++m_target.doc.aliveCommands;
 }
-inline FakeRedoCommand::~FakeRedoCommand() { --target.doc.aliveCommands; }
-inline bool FakeRedoCommand::Execute() { return target.Execute(); }
+inline FakeRedoCommand::~FakeRedoCommand() { --m_target.doc.aliveCommands; }
+inline bool FakeRedoCommand::Execute() { return m_target.Execute(); }

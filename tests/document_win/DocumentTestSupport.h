@@ -104,16 +104,16 @@ class ScratchFolder {
   ScratchFolder() {
     char base[MAX_PATH];
     ::GetTempPathA(MAX_PATH, base);
-    path_ = std::string(base) + "lumatre-doc-" + std::to_string(::GetCurrentProcessId()) + "-" +
-            std::to_string(counter_++);
-    ::CreateDirectoryA(path_.c_str(), nullptr);
+    m_path = std::string(base) + "lumatre-doc-" + std::to_string(::GetCurrentProcessId()) + "-" +
+            std::to_string(m_counter++);
+    ::CreateDirectoryA(m_path.c_str(), nullptr);
   }
   ~ScratchFolder() {
     WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((path_ + "\\*").c_str(), &data);
+    HANDLE find = ::FindFirstFileA((m_path + "\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
       do {
-        std::string file = path_ + "\\" + data.cFileName;
+        std::string file = m_path + "\\" + data.cFileName;
         ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileA(file.c_str());
       } while (::FindNextFileA(find, &data));
@@ -122,14 +122,14 @@ class ScratchFolder {
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);
     ::SetCurrentDirectoryA(temp);  // an open moves the current folder here
-    ::RemoveDirectoryA(path_.c_str());
+    ::RemoveDirectoryA(m_path.c_str());
   }
-  std::string File(const std::string& name) const { return path_ + "\\" + name; }
-  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return m_path + "\\" + name; }
+  const std::string& path() const { return m_path; }
 
  private:
-  std::string path_;
-  static inline int counter_ = 0;
+  std::string m_path;
+  static inline int m_counter = 0;
 };
 
 inline std::string ReadFileBytes(const std::string& path) {

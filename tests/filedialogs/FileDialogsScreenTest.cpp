@@ -27,18 +27,18 @@ class PictureFolder {
   PictureFolder() {
     char base[MAX_PATH];
     ::GetTempPathA(MAX_PATH, base);
-    path_ = std::string(base) + "lumatre-fd-" + std::to_string(::GetCurrentProcessId()) + "-" +
-            std::to_string(counter_++);
-    ::CreateDirectoryA(path_.c_str(), nullptr);
+    m_path = std::string(base) + "lumatre-fd-" + std::to_string(::GetCurrentProcessId()) + "-" +
+            std::to_string(m_counter++);
+    ::CreateDirectoryA(m_path.c_str(), nullptr);
   }
   ~PictureFolder() {
     WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((path_ + "\\*").c_str(), &data);
+    HANDLE find = ::FindFirstFileA((m_path + "\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
       do {
         std::string name = data.cFileName;
         if (name == "." || name == "..") continue;
-        std::string file = path_ + "\\" + name;
+        std::string file = m_path + "\\" + name;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
           ::RemoveDirectoryA(file.c_str());
         else
@@ -49,14 +49,14 @@ class PictureFolder {
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);
     ::SetCurrentDirectoryA(temp);
-    ::RemoveDirectoryA(path_.c_str());
+    ::RemoveDirectoryA(m_path.c_str());
   }
-  std::string File(const std::string& name) const { return path_ + "\\" + name; }
-  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return m_path + "\\" + name; }
+  const std::string& path() const { return m_path; }
 
  private:
-  std::string path_;
-  static inline int counter_ = 0;
+  std::string m_path;
+  static inline int m_counter = 0;
 };
 
 // A 40 x 30 picture of one colour, written as PNG.

@@ -111,14 +111,14 @@ class ProgramFileDialogs : public CaptureSession {
     SetOptions(kShownWindowOnly);
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
-    folder_ = std::string(base) + "lumatre-e2e-fd-" + std::to_string(GetCurrentProcessId());
-    e2e::RemoveDirectoryTree(folder_);
-    CreateDirectoryA(folder_.c_str(), nullptr);
+    m_folder = std::string(base) + "lumatre-e2e-fd-" + std::to_string(GetCurrentProcessId());
+    e2e::RemoveDirectoryTree(m_folder);
+    CreateDirectoryA(m_folder.c_str(), nullptr);
     e2e::SetInputDelay(30);
   }
   void TearDown() override {
     CaptureSession::TearDown();
-    e2e::RemoveDirectoryTree(folder_);
+    e2e::RemoveDirectoryTree(m_folder);
   }
   void Command(UINT id) { PostMessageA(Frame(), WM_COMMAND, id, 0); }
   // A dialog of the program with that caption, waited for.
@@ -155,7 +155,7 @@ class ProgramFileDialogs : public CaptureSession {
   static bool Same(const e2e::Image& a, const e2e::Image& b) {
     return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
   }
-  std::string folder_;
+  std::string m_folder;
 };
 
 TEST_F(ProgramFileDialogs, OperationsFromTheMenuChangeTheImageAndUndo) {
@@ -220,7 +220,7 @@ TEST_F(ProgramFileDialogs, SaveAsWithTheBmpTypeWritesABmpAndOpenPreviewsIt) {
   HWND options = TemplateChild(dlg, 1205);
   ASSERT_NE(options, nullptr);
   EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(options, 1205)); }, 10000));
-  const std::string target = folder_ + "\\saved.bmp";
+  const std::string target = m_folder + "\\saved.bmp";
   TypeInto(NameEdit(dlg), target);
   e2e::KeyPress(VK_RETURN);
   ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::FileExists(target); }, 15000));
@@ -232,11 +232,11 @@ TEST_F(ProgramFileDialogs, SaveAsWithTheBmpTypeWritesABmpAndOpenPreviewsIt) {
 
   // File > Open: the preview tells the size and depth of the selected picture, and it opens
   // (a copy: the saved file is open already, and opening it again only brings its window up).
-  ASSERT_TRUE(CopyFileA(target.c_str(), (folder_ + "\\copy.bmp").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(target.c_str(), (m_folder + "\\copy.bmp").c_str(), FALSE));
   Command(kCmdOpen);
   dlg = WaitForDialog("Open");
   ASSERT_NE(dlg, nullptr);
-  TypeInto(NameEdit(dlg), folder_);
+  TypeInto(NameEdit(dlg), m_folder);
   e2e::KeyPress(VK_RETURN);  // into the folder
   e2e::PumpFor(800);
   HWND list = nullptr;
@@ -289,7 +289,7 @@ TEST_F(ProgramFileDialogs, QualityChangedThenCancelledHoldsForTheNextJpegSave) {
   options = TemplateChild(dlg, 1205);
   ASSERT_NE(options, nullptr);
   EXPECT_EQ(ControlText(GetDlgItem(options, 1205)), "80");
-  const std::string target = folder_ + "\\q80.jpg";
+  const std::string target = m_folder + "\\q80.jpg";
   TypeInto(NameEdit(dlg), target);
   e2e::KeyPress(VK_RETURN);
   ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::FileExists(target); }, 15000));
@@ -304,12 +304,12 @@ TEST_F(ProgramFileDialogs, QualityChangedThenCancelledHoldsForTheNextJpegSave) {
 
 TEST_F(ProgramFileDialogs, CaptureWithAutomaticSaveAndNamingShowsNoDialog) {
   SetOptions(kShownWindowOnly | kSaveCaptures | kAutoName);
-  ASSERT_TRUE(e2e::WriteString(HKEY_CURRENT_USER, capture_e2e::kCapture, "AutoSavePath", folder_));
+  ASSERT_TRUE(e2e::WriteString(HKEY_CURRENT_USER, capture_e2e::kCapture, "AutoSavePath", m_folder));
   SetDword("AutoSaveStartNO", 1);
   SetDword("AutoSaveImageType", 0);
   ASSERT_TRUE(Start());
   Command(kCmdDesktop);
-  const std::string expected = folder_ + "\\Luma00001.BMP";
+  const std::string expected = m_folder + "\\Luma00001.BMP";
   bool dialogSeen = false;
   EXPECT_TRUE(e2e::WaitUntil(
       [&] {

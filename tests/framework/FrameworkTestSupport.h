@@ -20,19 +20,19 @@ class MessageBoxRecorder {
 
   explicit MessageBoxRecorder(int answer = IDOK) {
     Current() = this;
-    answer_ = answer;
-    previous_ = AfxSetMessageBoxFunction(&Record);
+    m_answer = answer;
+    m_previous = AfxSetMessageBoxFunction(&Record);
   }
   ~MessageBoxRecorder() {
-    AfxSetMessageBoxFunction(previous_);
+    AfxSetMessageBoxFunction(m_previous);
     Current() = nullptr;
   }
   MessageBoxRecorder(const MessageBoxRecorder&) = delete;
   MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
-  const std::vector<Box>& boxes() const { return boxes_; }
-  void clear() { boxes_.clear(); }
-  void set_answer(int answer) { answer_ = answer; }
+  const std::vector<Box>& boxes() const { return m_boxes; }
+  void clear() { m_boxes.clear(); }
+  void set_answer(int answer) { m_answer = answer; }
 
  private:
   static MessageBoxRecorder*& Current() {
@@ -42,13 +42,13 @@ class MessageBoxRecorder {
   static int Record(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     MessageBoxRecorder* self = Current();
     if (!self) return IDCANCEL;
-    self->boxes_.push_back({owner, text ? text : "", caption ? caption : "", type});
-    return self->answer_;
+    self->m_boxes.push_back({owner, text ? text : "", caption ? caption : "", type});
+    return self->m_answer;
   }
 
-  std::vector<Box> boxes_;
-  int answer_ = IDOK;
-  AfxMessageBoxFn previous_ = nullptr;
+  std::vector<Box> m_boxes;
+  int m_answer = IDOK;
+  AfxMessageBoxFn m_previous = nullptr;
 };
 
 // Dispatches the messages that are waiting (and those that arrive within ms milliseconds).

@@ -14,8 +14,8 @@ std::vector<std::string> g_log;
 
 class CTestChild : public CMDIChildWnd {
  public:
-  explicit CTestChild(std::string name) : name_(std::move(name)) {}
-  ~CTestChild() override { g_log.push_back(name_ + ":deleted"); }
+  explicit CTestChild(std::string name) : m_name(std::move(name)) {}
+  ~CTestChild() override { g_log.push_back(m_name + ":deleted"); }
   int activations = 0, deactivations = 0;
 
  private:
@@ -23,8 +23,8 @@ class CTestChild : public CMDIChildWnd {
     CMDIChildWnd::OnMDIActivate(bActivate, hActivate, hDeactivate);
     (bActivate ? activations : deactivations)++;
   }
-  void OnRotate() { g_log.push_back(name_ + ":rotate"); }
-  std::string name_;
+  void OnRotate() { g_log.push_back(m_name + ":rotate"); }
+  std::string m_name;
   DECLARE_MESSAGE_MAP()
 };
 

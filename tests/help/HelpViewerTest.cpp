@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ChmFile.h"
-#include "app/AppHelpers.h"
+#include "common/AppHelpers.h"
 
 namespace {
 

@@ -90,44 +90,44 @@ class HookProcedures : public ::testing::Test {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "HookTestTarget";
     RegisterClassA(&wc);
-    target_ = CreateWindowExA(0, wc.lpszClassName, "target", WS_POPUP, 0, 0, 10, 10, nullptr,
+    m_target = CreateWindowExA(0, wc.lpszClassName, "target", WS_POPUP, 0, 0, 10, 10, nullptr,
                               nullptr, wc.hInstance, nullptr);
-    ASSERT_NE(target_, nullptr);
-    TSY_GetCaptureHotKey(saved_);
-    query_ = RegisterWindowMessageA("HookPeerQuery");
-    peer_ = std::make_unique<PeerProcess>("window 300 200 200 150");
-    for (int i = 0; i < 100 && !peerWindow_; ++i) {
+    ASSERT_NE(m_target, nullptr);
+    TSY_GetCaptureHotKey(m_saved);
+    m_query = RegisterWindowMessageA("HookPeerQuery");
+    m_peer = std::make_unique<PeerProcess>("window 300 200 200 150");
+    for (int i = 0; i < 100 && !m_peerWindow; ++i) {
       Pump(50);
-      peerWindow_ = FindWindowA("HookPeerWindow", nullptr);
+      m_peerWindow = FindWindowA("HookPeerWindow", nullptr);
     }
-    ASSERT_NE(peerWindow_, nullptr);
+    ASSERT_NE(m_peerWindow, nullptr);
     Pump(300);
-    ASSERT_EQ(GetForegroundWindow(), peerWindow_);
+    ASSERT_EQ(GetForegroundWindow(), m_peerWindow);
   }
   void TearDown() override {
     g_busyMs = 0;
     g_whileBusy = nullptr;
     TSY_UnHookMouse();
     TSY_UnHookKeyboard();
-    TSY_SetCaptureHotKey(saved_);
-    if (peerWindow_) PostMessageA(peerWindow_, WM_CLOSE, 0, 0);
-    peer_.reset();
-    if (target_) DestroyWindow(target_);
+    TSY_SetCaptureHotKey(m_saved);
+    if (m_peerWindow) PostMessageA(m_peerWindow, WM_CLOSE, 0, 0);
+    m_peer.reset();
+    if (m_target) DestroyWindow(m_target);
   }
   // Key messages the peer window saw for vk: downs | ups << 16.
-  DWORD PeerKeys(UINT vk) { return static_cast<DWORD>(SendMessageA(peerWindow_, query_, vk, 0)); }
-  DWORD PeerMouse() { return static_cast<DWORD>(SendMessageA(peerWindow_, query_, 0, 0)); }
+  DWORD PeerKeys(UINT vk) { return static_cast<DWORD>(SendMessageA(m_peerWindow, m_query, vk, 0)); }
+  DWORD PeerMouse() { return static_cast<DWORD>(SendMessageA(m_peerWindow, m_query, 0, 0)); }
   void HookKeyboardWith(std::initializer_list<std::pair<int, WORD>> codes) {
     WORD table[kHookHotkeySlots] = {};
     for (auto [slot, code] : codes) table[slot] = code;
-    ASSERT_EQ(TSY_HookKeyboard(target_, table), 1);
+    ASSERT_EQ(TSY_HookKeyboard(m_target, table), 1);
   }
 
-  HWND target_ = nullptr;
-  HWND peerWindow_ = nullptr;
-  UINT query_ = 0;
-  WORD saved_[kHookHotkeySlots]{};
-  std::unique_ptr<PeerProcess> peer_;
+  HWND m_target = nullptr;
+  HWND m_peerWindow = nullptr;
+  UINT m_query = 0;
+  WORD m_saved[kHookHotkeySlots]{};
+  std::unique_ptr<PeerProcess> m_peer;
 };
 
 TEST(HookPacking, PointsAreCutTo16BitsEach) {
@@ -189,7 +189,7 @@ TEST_F(HookProcedures, LowerIndexWinsAndTheFirstHookKeepsItsTable) {
 
 TEST_F(HookProcedures, TrackingSwallowsKeysAndForwardsSteeringKeys) {
   HookKeyboardWith({{4, 0xA052}});
-  ASSERT_EQ(TSY_HookMouse(target_, LoadCursorA(nullptr, IDC_CROSS)), 1);
+  ASSERT_EQ(TSY_HookMouse(m_target, LoadCursorA(nullptr, IDC_CROSS)), 1);
   Pump(200);
   g_forwarded.clear();
   Key(VK_RETURN, false);
@@ -222,9 +222,9 @@ TEST_F(HookProcedures, TrackingSwallowsKeysAndForwardsSteeringKeys) {
 }
 
 TEST_F(HookProcedures, MouseEventsAreSwallowedAndForwarded) {
-  ShowWindow(target_, SW_SHOWNA);
-  ASSERT_EQ(TSY_HookMouse(target_, LoadCursorA(nullptr, IDC_CROSS)), 1);
-  EXPECT_EQ(TSY_HookMouse(target_, nullptr), 1) << "already installed";
+  ShowWindow(m_target, SW_SHOWNA);
+  ASSERT_EQ(TSY_HookMouse(m_target, LoadCursorA(nullptr, IDC_CROSS)), 1);
+  EXPECT_EQ(TSY_HookMouse(m_target, nullptr), 1) << "already installed";
   Pump(200);
   DWORD before = PeerMouse();
   g_forwarded.clear();
@@ -236,7 +236,7 @@ TEST_F(HookProcedures, MouseEventsAreSwallowedAndForwarded) {
   Pump(200);
   for (const Forwarded& f : g_forwarded) EXPECT_EQ(f.message, TSYM_ForwardMouseMessage);
   EXPECT_EQ(PeerMouse(), before) << "the peer never sees a hooked mouse event";
-  EXPECT_FALSE(IsWindowVisible(target_)) << "the target is hidden while tracking";
+  EXPECT_FALSE(IsWindowVisible(m_target)) << "the target is hidden while tracking";
   HookMouseRecord record{};
   EXPECT_EQ(TSY_GetMouseHookStruct(&record), 1);
   // The record is the copy of a hooked event; Wine may run the hook for the two moves on two
@@ -260,7 +260,7 @@ TEST_F(HookProcedures, ABusyMainProgramHoldsAHotkeyReleaseAboutASecond) {
   g_busyMs = 3000;
   g_whileBusy = [&](DWORD elapsed) {
     DWORD_PTR keys = 0;
-    if (passedOnAt == 0 && SendMessageTimeoutA(peerWindow_, query_, 'S', 0, SMTO_NORMAL, 200, &keys) &&
+    if (passedOnAt == 0 && SendMessageTimeoutA(m_peerWindow, m_query, 'S', 0, SMTO_NORMAL, 200, &keys) &&
         (keys >> 16) >= 1)
       passedOnAt = elapsed;
   };
@@ -278,16 +278,16 @@ TEST_F(HookProcedures, ABusyMainProgramHoldsAHotkeyReleaseAboutASecond) {
 TEST_F(HookProcedures, ACursorThatCannotBeCopiedLeavesThePointerAlone) {
   HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
   SetCursor(arrow);
-  ASSERT_EQ(TSY_HookMouse(target_, reinterpret_cast<HCURSOR>(static_cast<INT_PTR>(0x4321))), 1);
+  ASSERT_EQ(TSY_HookMouse(m_target, reinterpret_cast<HCURSOR>(static_cast<INT_PTR>(0x4321))), 1);
   EXPECT_EQ(GetCursor(), arrow);
   ASSERT_EQ(TSY_UnHookMouse(), 1);
 }
 
 TEST_F(HookProcedures, AGoneTargetBlocksNothing) {
   HookKeyboardWith({{3, 0xA053}});
-  ASSERT_EQ(TSY_HookMouse(target_, nullptr), 1);
-  DestroyWindow(target_);
-  target_ = nullptr;
+  ASSERT_EQ(TSY_HookMouse(m_target, nullptr), 1);
+  DestroyWindow(m_target);
+  m_target = nullptr;
   Key('B', false);
   Key('B', true);
   PumpUntil([&] { return PeerKeys('B') == 0x10001u; });

@@ -18,14 +18,14 @@ class PeerProcess {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &info_))
+                        &m_info))
       ADD_FAILURE() << "cannot start " << command;
   }
   ~PeerProcess() {
-    if (info_.hProcess) {
-      if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 1);
-      CloseHandle(info_.hThread);
-      CloseHandle(info_.hProcess);
+    if (m_info.hProcess) {
+      if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(m_info.hProcess, 1);
+      CloseHandle(m_info.hThread);
+      CloseHandle(m_info.hProcess);
     }
   }
   PeerProcess(const PeerProcess&) = delete;
@@ -33,15 +33,15 @@ class PeerProcess {
 
   // Waits for the process to end; its exit code, or 0xFFFFFFFF on a timeout.
   DWORD Wait(DWORD ms = 30000) {
-    if (!info_.hProcess || WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0) return 0xFFFFFFFF;
+    if (!m_info.hProcess || WaitForSingleObject(m_info.hProcess, ms) != WAIT_OBJECT_0) return 0xFFFFFFFF;
     DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(info_.hProcess, &code);
+    GetExitCodeProcess(m_info.hProcess, &code);
     return code;
   }
-  DWORD Id() const { return info_.dwProcessId; }
+  DWORD Id() const { return m_info.dwProcessId; }
 
  private:
-  PROCESS_INFORMATION info_{};
+  PROCESS_INFORMATION m_info{};
 };
 
 inline DWORD RunPeer(const std::string& args) { return PeerProcess(args).Wait(); }

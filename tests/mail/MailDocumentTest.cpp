@@ -52,8 +52,8 @@ class MailDocument : public CaptureSession {
     CaptureSession::SetUp();
     SetOptions(kDefaultOptions);
     const std::string fake = e2e::JoinPath(e2e::ExecutableFolder(), "mapi\\MAPI32.DLL");
-    ASSERT_TRUE(::CopyFileA(fake.c_str(), e2e::JoinPath(copy_.Folder(), "MAPI32.DLL").c_str(), FALSE));
-    m_log = e2e::JoinPath(copy_.Folder(), "mapi.log");
+    ASSERT_TRUE(::CopyFileA(fake.c_str(), e2e::JoinPath(m_copy.Folder(), "MAPI32.DLL").c_str(), FALSE));
+    m_log = e2e::JoinPath(m_copy.Folder(), "mapi.log");
     ::SetEnvironmentVariableA("LUMATRE_FAKE_MAPI_LOG", m_log.c_str());
     m_leftoversBefore = TemporaryMailFiles();
   }
@@ -175,7 +175,7 @@ TEST_F(MailDocument, AnswersOfTheMailSystemAndNoFileLeftAfterAny) {
 
 TEST_F(MailDocument, ASavedUnmodifiedFileIsAttachedItselfAndNoCopyIsMade) {
   // A saved picture, opened from the recent-file list.
-  const std::string file = e2e::JoinPath(copy_.Folder(), "holiday.bmp");
+  const std::string file = e2e::JoinPath(m_copy.Folder(), "holiday.bmp");
   e2e::Image image(12, 8, 0xFF336699u);
   ASSERT_TRUE(e2e::SaveBmp(image, file));
   ASSERT_TRUE(e2e::WriteString(HKEY_CURRENT_USER, capture_e2e::kProfile + "\\Recent File List", "File1", file));

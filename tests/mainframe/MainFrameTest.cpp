@@ -56,30 +56,6 @@ HWND ShownPopupMenu() {
   return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
-// The icons on the taskbar's notification area, in screen coordinates: windows of their own
-// where the taskbar makes them, otherwise the square at the taskbar's right end, where this
-// desktop's taskbar draws its only icon.
-std::vector<RECT> TrayIconRects() {
-  std::vector<RECT> rects;
-  HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
-  if (!tray) return rects;
-  EnumChildWindows(
-      tray,
-      [](HWND w, LPARAM p) -> BOOL {
-        RECT r;
-        if (IsWindowVisible(w) && GetWindowRect(w, &r) && r.right - r.left <= 32 && r.bottom - r.top <= 32)
-          reinterpret_cast<std::vector<RECT>*>(p)->push_back(r);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&rects));
-  RECT bar;
-  if (rects.empty() && GetWindowRect(tray, &bar)) {
-    const int side = bar.bottom - bar.top;
-    rects.push_back(RECT{bar.right - side - 2, bar.top, bar.right - 2, bar.bottom});
-  }
-  return rects;
-}
-
 // A 24-bit picture on the clipboard, as a paint program would put it.
 bool PutPicture(int w, int h) {
   e2e::Image image(w, h);
@@ -138,7 +114,7 @@ class MainFrame : public CaptureSession {
   // Opens the tray menu with the right button on our icon (the only one on this desktop).
   HWND OpenTrayMenu() {
     std::vector<RECT> icons;
-    if (!e2e::WaitUntil([&] { return !(icons = TrayIconRects()).empty(); }, 10000)) return nullptr;
+    if (!e2e::WaitUntil([&] { return !(icons = e2e::TrayIconRects()).empty(); }, 10000)) return nullptr;
     const RECT r = icons.back();
     e2e::MouseClick((r.left + r.right) / 2, (r.top + r.bottom) / 2, e2e::MouseButton::Right);
     HWND menu = nullptr;
@@ -204,7 +180,7 @@ TEST_F(MainFrame, CloseHidesToTheTrayAndTheTrayMenuExitsAfterThePrompt) {
 
   // The double click on the icon brings it back ...
   std::vector<RECT> icons;
-  ASSERT_TRUE(e2e::WaitUntil([&] { return !(icons = TrayIconRects()).empty(); }, 10000));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !(icons = e2e::TrayIconRects()).empty(); }, 10000));
   const RECT icon = icons.back();
   e2e::MouseDoubleClick((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
   ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(Frame()) && !IsIconic(Frame()); }, 10000));
@@ -326,7 +302,7 @@ TEST_F(MainFrame, ProgressBarShowsWhileALongOperationRuns) {
 TEST_F(MainFrame, WithoutATrayTheStartUpFailsAndSaysWhy) {
   const std::string appKey = "Software\\Wine\\AppDefaults\\Lumatre.exe";
   ASSERT_TRUE(e2e::WriteString(HKEY_CURRENT_USER, appKey, "Version", "win31"));
-  ASSERT_TRUE(Program().Start(copy_.ExePath()));
+  ASSERT_TRUE(Program().Start(m_copy.ExePath()));
   HWND box = WaitForMessageBox(20000);
   e2e::DeleteKeyTree(HKEY_CURRENT_USER, appKey);
   ASSERT_NE(box, nullptr);

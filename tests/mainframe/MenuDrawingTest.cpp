@@ -20,32 +20,32 @@ namespace {
 // A 32-bit top-down picture to draw into.
 class Canvas {
  public:
-  Canvas(int w, int h) : width_(w), height_(h) {
+  Canvas(int w, int h) : m_width(w), m_height(h) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = w;
     info.bmiHeader.biHeight = -h;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    dc_.reset(::CreateCompatibleDC(nullptr));
-    bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
-    selected_ = SelectObjectGuard(dc_.get(), bitmap_.get());
+    m_dc.reset(::CreateCompatibleDC(nullptr));
+    m_bitmap.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0));
+    m_selected = SelectObjectGuard(m_dc.get(), m_bitmap.get());
   }
-  HDC dc() const { return dc_.get(); }
+  HDC dc() const { return m_dc.get(); }
   COLORREF At(int x, int y) const {
     ::GdiFlush();
-    const DWORD p = bits_[static_cast<size_t>(y) * width_ + x];
+    const DWORD p = m_bits[static_cast<size_t>(y) * m_width + x];
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
   }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
 
  private:
-  int width_, height_;
-  UniqueDC dc_;
-  UniqueBitmap bitmap_;
-  SelectObjectGuard selected_;
-  DWORD* bits_ = nullptr;
+  int m_width, m_height;
+  UniqueDC m_dc;
+  UniqueBitmap m_bitmap;
+  SelectObjectGuard m_selected;
+  DWORD* m_bits = nullptr;
 };
 
 bool Near(COLORREF a, COLORREF b, int tolerance) {

@@ -150,7 +150,7 @@ TEST_F(OptionsProgram, AKeyAnotherProgramHoldsIsReportedAndStillCapturesThroughT
   auto holder = std::make_unique<e2e::AppProcess>();
   ASSERT_TRUE(holder->Start(HelperPath(e2e::kHotkeyHolderExe), "0xA051")) << holder->LastError();  // Ctrl+Alt+Q
   HWND holderWindow = holder->WaitForWindow(e2e::kHotkeyHolderClass, 10000);
-  helpers_.push_back(std::move(holder));
+  m_helpers.push_back(std::move(holder));
   ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(holderWindow).find("ok=1 ") != std::string::npos; }, 5000));
   ASSERT_TRUE(Start());
   HWND dialog = OpenOptions();

@@ -32,14 +32,14 @@ constexpr DWORD kWaitMs = 10000;
 // The program as the dialog sees it: settings, a hook table in memory, and a log of calls.
 class FakeHost : public IOptionsHost {
  public:
-  FakeHost() : keys_(BuildKeyNames()) {
+  FakeHost() : m_keys(BuildKeyNames()) {
     HotkeyTable defaults;
     std::memcpy(library, defaults.hotkey, sizeof library);
     std::memcpy(settings.m_hotkeys.hotkey, defaults.hotkey, sizeof library);
     CopyText(settings.m_capture.autoSave.directory, "C:\\shots");
   }
   AppSettings& Settings() override { return settings; }
-  const KeyNameMap& KeyNames() override { return keys_; }
+  const KeyNameMap& KeyNames() override { return m_keys; }
   std::string ModeName(int mode) override { return "Mode " + std::to_string(mode); }
   bool IsAutoStartEnabled() override { return autoStart; }
   bool SetAutoStart(bool on) override {
@@ -61,8 +61,8 @@ class FakeHost : public IOptionsHost {
   void RegisterHotkeys() override { Log("register"); }
 
   std::vector<std::string> Calls() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return calls_;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_calls;
   }
 
   AppSettings settings;
@@ -72,12 +72,12 @@ class FakeHost : public IOptionsHost {
 
  private:
   void Log(const std::string& call) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    calls_.push_back(call);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_calls.push_back(call);
   }
-  KeyNameMap keys_;
-  mutable std::mutex mutex_;
-  std::vector<std::string> calls_;
+  KeyNameMap m_keys;
+  mutable std::mutex m_mutex;
+  std::vector<std::string> m_calls;
 };
 
 // Runs the dialog modally here while script drives it from another thread; the dialog is
@@ -564,25 +564,14 @@ TEST(OptionsDialog, BrowseOpensTheFolderBrowserAndCancelKeepsTheFolder) {
     e2e::WaitUntil(
         [&] {
           browser = nullptr;
-          EnumThreadWindows(
-              GetWindowThreadProcessId(dlg, nullptr),
-              [](HWND w, LPARAM p) -> BOOL {
-                if (IsWindowVisible(w) && e2e::WindowClassName(w) == "#32770" && e2e::WindowText(w) != "Options")
-                  *reinterpret_cast<HWND*>(p) = w;
-                return TRUE;
-              },
-              reinterpret_cast<LPARAM>(&browser));
+          for (HWND w : e2e::ThreadWindows(GetWindowThreadProcessId(dlg, nullptr)))
+            if (IsWindowVisible(w) && e2e::WindowClassName(w) == "#32770" && e2e::WindowText(w) != "Options") browser = w;
           return browser != nullptr;
         },
         kWaitMs);
     ASSERT_NE(browser, nullptr);
-    EnumChildWindows(
-        browser,
-        [](HWND w, LPARAM p) -> BOOL {
-          if (e2e::WindowText(w) == "Choose directory:") *reinterpret_cast<bool*>(p) = true;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&titled));
+    for (HWND w : e2e::ChildWindows(browser))
+      if (e2e::WindowText(w) == "Choose directory:") titled = true;
     ::PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
     e2e::WaitUntil([&] { return !::IsWindow(browser); }, kWaitMs);
     after = Text(dlg, IDC_OUT_DIRECTORY);

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "E2EDriver.h"
-#include "app/Settings.h"
+#include "common/Settings.h"
 #include "capture/ClipboardText.h"
 #include "capture/ColorPicker.h"
 #include "framework/Handles.h"

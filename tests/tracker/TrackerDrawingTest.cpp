@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "TrackerTestUtil.h"
-#include "app/Settings.h"
+#include "common/Settings.h"
 #include "capture/CaptureModes.h"
 
 using namespace tracker_test;
@@ -773,17 +773,17 @@ class WindowPickingOnCanvas : public TrackerOnCanvas {
  protected:
   void SetUp() override {
     TrackerOnCanvas::SetUp();
-    frame_.reset(CreateWindowExA(0, "STATIC", "frame", WS_POPUP | WS_CAPTION, 50, 40, 400, 300,
+    m_frame.reset(CreateWindowExA(0, "STATIC", "frame", WS_POPUP | WS_CAPTION, 50, 40, 400, 300,
                                  nullptr, nullptr, nullptr, nullptr));
-    ASSERT_TRUE(frame_);
-    button_ = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE, 60, 70, 100, 30,
-                              frame_.get(), nullptr, nullptr, nullptr);
-    ASSERT_TRUE(button_);
-    GetWindowRect(frame_.get(), &frameRect_);
-    GetWindowRect(button_, &buttonRect_);
+    ASSERT_TRUE(m_frame);
+    m_button = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE, 60, 70, 100, 30,
+                              m_frame.get(), nullptr, nullptr, nullptr);
+    ASSERT_TRUE(m_button);
+    GetWindowRect(m_frame.get(), &m_frameRect);
+    GetWindowRect(m_button, &m_buttonRect);
     sys.windowAt = [this](POINT p) -> HWND {
-      if (PtInRect(&buttonRect_, p)) return button_;
-      if (PtInRect(&frameRect_, p)) return frame_.get();
+      if (PtInRect(&m_buttonRect, p)) return m_button;
+      if (PtInRect(&m_frameRect, p)) return m_frame.get();
       return nullptr;
     };
   }
@@ -793,43 +793,43 @@ class WindowPickingOnCanvas : public TrackerOnCanvas {
     });
   }
 
-  UniqueWindow frame_;
-  HWND button_ = nullptr;
-  RECT frameRect_{}, buttonRect_{};
+  UniqueWindow m_frame;
+  HWND m_button = nullptr;
+  RECT m_frameRect{}, m_buttonRect{};
 };
 
 TEST_F(WindowPickingOnCanvas, ControlModeHighlightsOnlyChildWindows) {
   Begin(kTrackerControl, kTrackerStateControl);
   EXPECT_EQ(tracker->Panel().Mode(), CInfoPanel::kModeNone);
-  Move(frameRect_.left + 5, frameRect_.top + 5);
+  Move(m_frameRect.left + 5, m_frameRect.top + 5);
   EXPECT_EQ(canvas.CountChanged(), 0) << "a top-level window was highlighted";
-  Move(buttonRect_.left + 10, buttonRect_.top + 10);
-  EXPECT_EQ(MismatchesOfHighlight(buttonRect_), 0);
+  Move(m_buttonRect.left + 10, m_buttonRect.top + 10);
+  EXPECT_EQ(MismatchesOfHighlight(m_buttonRect), 0);
   // Onto the frame again: the button stays highlighted; no panel anywhere.
-  Move(frameRect_.left + 5, frameRect_.bottom - 5);
-  EXPECT_EQ(MismatchesOfHighlight(buttonRect_), 0);
+  Move(m_frameRect.left + 5, m_frameRect.bottom - 5);
+  EXPECT_EQ(MismatchesOfHighlight(m_buttonRect), 0);
   Move(600, 450);  // nothing there
-  EXPECT_EQ(MismatchesOfHighlight(buttonRect_), 0);
+  EXPECT_EQ(MismatchesOfHighlight(m_buttonRect), 0);
   EXPECT_EQ(Left(600, 450), TrackerAction::kFinish);
-  EXPECT_TRUE(SameRect(tracker->Capture().area, buttonRect_));
+  EXPECT_TRUE(SameRect(tracker->Capture().area, m_buttonRect));
   EXPECT_EQ(tracker->Capture().shapeCode, kShapeRectangle);
   EXPECT_EQ(canvas.CountChanged(), 0);
 }
 
 TEST_F(WindowPickingOnCanvas, SingleWindowHighlightsTheInnermostWindow) {
   Begin(kTrackerSingleWindow, kTrackerStateSingleWindow);
-  Move(frameRect_.left + 5, frameRect_.top + 5);
-  EXPECT_EQ(MismatchesOfHighlight(frameRect_), 0);
-  Move(buttonRect_.left + 3, buttonRect_.top + 3);
-  EXPECT_EQ(MismatchesOfHighlight(buttonRect_), 0);
-  Move(buttonRect_.left + 20, buttonRect_.top + 8);
-  EXPECT_EQ(MismatchesOfHighlight(buttonRect_), 0);
+  Move(m_frameRect.left + 5, m_frameRect.top + 5);
+  EXPECT_EQ(MismatchesOfHighlight(m_frameRect), 0);
+  Move(m_buttonRect.left + 3, m_buttonRect.top + 3);
+  EXPECT_EQ(MismatchesOfHighlight(m_buttonRect), 0);
+  Move(m_buttonRect.left + 20, m_buttonRect.top + 8);
+  EXPECT_EQ(MismatchesOfHighlight(m_buttonRect), 0);
   // Space and Shift change nothing; Enter captures.
   EXPECT_EQ(Key(VK_SPACE), TrackerAction::kNone);
   EXPECT_EQ(Key(VK_SHIFT), TrackerAction::kNone);
-  EXPECT_EQ(MismatchesOfHighlight(buttonRect_), 0);
+  EXPECT_EQ(MismatchesOfHighlight(m_buttonRect), 0);
   EXPECT_EQ(Key(VK_RETURN), TrackerAction::kFinish);
-  EXPECT_TRUE(SameRect(tracker->Capture().area, buttonRect_));
+  EXPECT_TRUE(SameRect(tracker->Capture().area, m_buttonRect));
   EXPECT_EQ(canvas.CountChanged(), 0);
 }
 
@@ -843,7 +843,7 @@ TEST_F(WindowPickingOnCanvas, NothingHighlightedCapturesNothing) {
 
 TEST_F(WindowPickingOnCanvas, EscapeRemovesTheHighlight) {
   Begin(kTrackerSingleWindow, kTrackerStateSingleWindow);
-  Move(buttonRect_.left + 3, buttonRect_.top + 3);
+  Move(m_buttonRect.left + 3, m_buttonRect.top + 3);
   EXPECT_EQ(Key(VK_ESCAPE), TrackerAction::kCancel);
   tracker->Erase(canvas.dc());
   EXPECT_EQ(canvas.CountChanged(), 0);

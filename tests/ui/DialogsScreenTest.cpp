@@ -32,20 +32,20 @@ class BoxLog {
  public:
   BoxLog() {
     Current() = this;
-    previous_ = AfxSetMessageBoxFunction(&Record);
+    m_previous = AfxSetMessageBoxFunction(&Record);
   }
   ~BoxLog() {
-    AfxSetMessageBoxFunction(previous_);
+    AfxSetMessageBoxFunction(m_previous);
     Current() = nullptr;
   }
-  int Count() const { return count_; }
+  int Count() const { return m_count; }
   std::string Text(int i) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return i < static_cast<int>(texts_.size()) ? texts_[i] : std::string();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return i < static_cast<int>(m_texts.size()) ? m_texts[i] : std::string();
   }
   UINT Type(int i) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return i < static_cast<int>(types_.size()) ? types_[i] : 0;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return i < static_cast<int>(m_types.size()) ? m_types[i] : 0;
   }
   // Waits for box number n (counting from 1) and returns its text.
   std::string WaitForBox(int n) const {
@@ -62,43 +62,43 @@ class BoxLog {
     BoxLog* self = Current();
     if (!self) return IDCANCEL;
     {
-      std::lock_guard<std::mutex> lock(self->mutex_);
-      self->texts_.push_back(text ? text : "");
-      self->types_.push_back(type);
+      std::lock_guard<std::mutex> lock(self->m_mutex);
+      self->m_texts.push_back(text ? text : "");
+      self->m_types.push_back(type);
     }
-    ++self->count_;
+    ++self->m_count;
     return IDOK;
   }
-  mutable std::mutex mutex_;
-  std::vector<std::string> texts_;
-  std::vector<UINT> types_;
-  std::atomic<int> count_{0};
-  AfxMessageBoxFn previous_ = nullptr;
+  mutable std::mutex m_mutex;
+  std::vector<std::string> m_texts;
+  std::vector<UINT> m_types;
+  std::atomic<int> m_count{0};
+  AfxMessageBoxFn m_previous = nullptr;
 };
 
 // The shell, answering every open with one code and knowing no browser.
 class RecordingShell : public IShellLinkSystem {
  public:
-  explicit RecordingShell(int result) : result_(result) { previous_ = SetShellLinkSystem(this); }
-  ~RecordingShell() override { SetShellLinkSystem(previous_); }
+  explicit RecordingShell(int result) : m_result(result) { m_previous = SetShellLinkSystem(this); }
+  ~RecordingShell() override { SetShellLinkSystem(m_previous); }
   int ShellOpen(const std::string& target, int showCommand) override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    opened_.push_back(target + " " + std::to_string(showCommand));
-    return result_;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_opened.push_back(target + " " + std::to_string(showCommand));
+    return m_result;
   }
   bool ReadClassesRootDefault(const std::string&, size_t, std::string&) override { return false; }
   int RunCommandLine(const std::string&, int) override { return 0; }
-  void SetResult(int result) { result_ = result; }
+  void SetResult(int result) { m_result = result; }
   std::vector<std::string> Opened() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return opened_;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_opened;
   }
 
  private:
-  std::atomic<int> result_;
-  mutable std::mutex mutex_;
-  std::vector<std::string> opened_;
-  IShellLinkSystem* previous_ = nullptr;
+  std::atomic<int> m_result;
+  mutable std::mutex m_mutex;
+  std::vector<std::string> m_opened;
+  IShellLinkSystem* m_previous = nullptr;
 };
 
 // Runs dlg modally here while script drives it from another thread; the dialog is ended

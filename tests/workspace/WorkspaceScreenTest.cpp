@@ -319,7 +319,7 @@ class WorkspacePicture : public Workspace {
 };
 
 TEST_F(WorkspacePicture, StretchedOverTheWorkspaceThenTiledFromTheCorner) {
-  const std::string bmp = e2e::JoinPath(copy_.Folder(), "back.bmp");
+  const std::string bmp = e2e::JoinPath(m_copy.Folder(), "back.bmp");
   ASSERT_TRUE(WriteQuadrantBmp(bmp, 40, 30));
   const e2e::Image stretched = PaintedWorkspace(2, bmp);
   ASSERT_FALSE(stretched.Empty());
@@ -346,14 +346,14 @@ TEST_F(WorkspacePicture, StretchedOverTheWorkspaceThenTiledFromTheCorner) {
 }
 
 TEST_F(WorkspacePicture, OddSettingsStillPaintTheWorkspace) {
-  const std::string text = e2e::JoinPath(copy_.Folder(), "notes.bmp");
-  const std::string empty = e2e::JoinPath(copy_.Folder(), "empty.bmp");
+  const std::string text = e2e::JoinPath(m_copy.Folder(), "notes.bmp");
+  const std::string empty = e2e::JoinPath(m_copy.Folder(), "empty.bmp");
   ASSERT_TRUE(e2e::WriteFileBytes(text, "not a picture\r\n", 15));
   ASSERT_TRUE(e2e::WriteFileBytes(empty, "", 0));
   struct Case {
     const char* what;
     std::string file;
-  } cases[] = {{"missing file", e2e::JoinPath(copy_.Folder(), "missing.bmp")}, {"text file", text}, {"0-byte BMP", empty}};
+  } cases[] = {{"missing file", e2e::JoinPath(m_copy.Folder(), "missing.bmp")}, {"text file", text}, {"0-byte BMP", empty}};
   const uint8_t shortFont[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -440,7 +440,7 @@ TEST_F(Workspace, SaveAsRenamesTheTabAtTheNextIdleUpdate) {
   Command(0xE104);  // Save As
   HWND dialog = WaitForDialog();
   ASSERT_NE(dialog, nullptr);
-  const std::string path = e2e::JoinPath(copy_.Folder(), "renamed.bmp");
+  const std::string path = e2e::JoinPath(m_copy.Folder(), "renamed.bmp");
   HWND name = GetDlgItem(dialog, 1152);     // the file name edit
   if (!name) name = GetDlgItem(dialog, 1148);  // ... or its combo box
   ASSERT_NE(name, nullptr) << e2e::WindowText(dialog);

@@ -97,42 +97,20 @@ HWND ShownPopupMenu() {
   return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
-// The icon square of the tray: the taskbar's small child windows, or the square at its right end.
-std::vector<RECT> TrayIconRects() {
-  std::vector<RECT> rects;
-  HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
-  if (!tray) return rects;
-  EnumChildWindows(
-      tray,
-      [](HWND w, LPARAM p) -> BOOL {
-        RECT r;
-        if (IsWindowVisible(w) && GetWindowRect(w, &r) && r.right - r.left <= 32 && r.bottom - r.top <= 32)
-          reinterpret_cast<std::vector<RECT>*>(p)->push_back(r);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&rects));
-  RECT bar;
-  if (rects.empty() && GetWindowRect(tray, &bar)) {
-    const int side = bar.bottom - bar.top;
-    rects.push_back(RECT{bar.right - side - 2, bar.top, bar.right - 2, bar.bottom});
-  }
-  return rects;
-}
-
 class Session {
  public:
   bool Start() {
-    if (!copy_.Ok()) return Report(copy_.Error());
+    if (!m_copy.Ok()) return Report(m_copy.Error());
     e2e::DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Lumatre");
     e2e::WriteDword(HKEY_CURRENT_USER, kCapture, "OptionsA", kDefaultOptions);
     e2e::WriteDword(HKEY_CURRENT_USER, kCapture, "CaptureDelayTime", 0);
     e2e::ClearClipboard();
-    if (!program_.Start(copy_.ExePath())) return Report(program_.LastError());
-    frame_ = program_.WaitForVisibleWindow(kFrameClass, 30000);
-    if (!frame_) return Report("the main window never showed");
+    if (!m_program.Start(m_copy.ExePath())) return Report(m_program.LastError());
+    m_frame = m_program.WaitForVisibleWindow(kFrameClass, 30000);
+    if (!m_frame) return Report("the main window never showed");
     // The capture input is ready once the screen freezer (a tool window) exists.
     auto freezerMade = [&] {
-      for (HWND hwnd : program_.TopLevelWindows()) {
+      for (HWND hwnd : m_program.TopLevelWindows()) {
         const LONG_PTR exStyle = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
         if ((exStyle & WS_EX_TOOLWINDOW) && e2e::WindowClassName(hwnd).rfind("Afx", 0) == 0) return true;
       }
@@ -140,28 +118,28 @@ class Session {
     };
     e2e::WaitUntil(freezerMade, 20000);
     Send(WM_NULL);
-    SetWindowPos(frame_, nullptr, kFrameX, kFrameY, kFrameW, kFrameH, SWP_NOZORDER | SWP_NOACTIVATE);
-    e2e::ForceForeground(frame_);
+    SetWindowPos(m_frame, nullptr, kFrameX, kFrameY, kFrameW, kFrameH, SWP_NOZORDER | SWP_NOACTIVATE);
+    e2e::ForceForeground(m_frame);
     e2e::PumpFor(500);
     return true;
   }
 
   void Stop() {
     e2e::KeyPress(VK_ESCAPE);
-    if (program_.IsRunning()) program_.Terminate();
+    if (m_program.IsRunning()) m_program.Terminate();
     e2e::DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Lumatre");
   }
 
-  HWND Frame() const { return frame_; }
+  HWND Frame() const { return m_frame; }
 
   LRESULT Send(UINT message, WPARAM w = 0, LPARAM l = 0, HWND to = nullptr) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(to ? to : frame_, message, w, l, SMTO_NORMAL, 20000, &result);
+    SendMessageTimeoutA(to ? to : m_frame, message, w, l, SMTO_NORMAL, 20000, &result);
     return static_cast<LRESULT>(result);
   }
-  void Command(UINT id) { PostMessageA(frame_, WM_COMMAND, id, 0); }
+  void Command(UINT id) { PostMessageA(m_frame, WM_COMMAND, id, 0); }
 
-  HWND MdiClient() const { return FindWindowExA(frame_, nullptr, "MDICLIENT", nullptr); }
+  HWND MdiClient() const { return FindWindowExA(m_frame, nullptr, "MDICLIENT", nullptr); }
   int ImageWindowCount() const {
     int count = 0;
     HWND client = MdiClient();
@@ -190,7 +168,7 @@ class Session {
     HWND found = nullptr;
     e2e::WaitUntil(
         [&] {
-          for (HWND w : program_.TopLevelWindows("#32770"))
+          for (HWND w : m_program.TopLevelWindows("#32770"))
             if (IsWindowVisible(w) && (title.empty() || e2e::WindowText(w) == title)) {
               found = w;
               return true;
@@ -213,18 +191,18 @@ class Session {
     e2e::PumpFor(300);
   }
 
-  const std::string& LastError() const { return error_; }
+  const std::string& LastError() const { return m_error; }
 
  private:
   bool Report(const std::string& error) {
-    error_ = error;
+    m_error = error;
     return false;
   }
 
-  e2e::AppCopy copy_;
-  e2e::AppProcess program_;
-  HWND frame_ = nullptr;
-  std::string error_;
+  e2e::AppCopy m_copy;
+  e2e::AppProcess m_program;
+  HWND m_frame = nullptr;
+  std::string m_error;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -331,16 +309,12 @@ void SelectFirstFile(HWND dialog) {
   GoToPictureFolder(dialog);
   HWND list = nullptr;
   // The shell view's list of the common file dialog.
-  EnumChildWindows(
-      dialog,
-      [](HWND w, LPARAM p) -> BOOL {
-        if (e2e::WindowClassName(w) == "SysListView32") {
-          *reinterpret_cast<HWND*>(p) = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&list));
+  for (HWND w : e2e::ChildWindows(dialog)) {
+    if (e2e::WindowClassName(w) == "SysListView32") {
+      list = w;
+      break;
+    }
+  }
   if (!list) return;
   RECT r{};
   GetWindowRect(list, &r);
@@ -380,7 +354,7 @@ void ShootPrintLayout(Session& s) {
 void ShootTrayMenu(Session& s) {
   if (!Wanted("tray-menu")) return;
   std::vector<RECT> icons;
-  if (!e2e::WaitUntil([&] { return !(icons = TrayIconRects()).empty(); }, 10000))
+  if (!e2e::WaitUntil([&] { return !(icons = e2e::TrayIconRects()).empty(); }, 10000))
     return Fail("tray-menu", "no tray icon");
   const RECT icon = icons.back();
   e2e::MouseClick((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2, e2e::MouseButton::Right);

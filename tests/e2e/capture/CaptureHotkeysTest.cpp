@@ -21,7 +21,7 @@ class CaptureHotkeys : public CaptureSession {
       return nullptr;
     }
     HWND hwnd = holder->WaitForWindow(e2e::kHotkeyHolderClass, 10000);
-    helpers_.push_back(std::move(holder));
+    m_helpers.push_back(std::move(holder));
     const std::string ok = "ok=" + std::to_string(expectedOk) + " ";
     EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(hwnd).find(ok) != std::string::npos; }, 5000))
         << e2e::WindowText(hwnd);
@@ -91,7 +91,7 @@ TEST_F(CaptureHotkeys, ARefusedHotkeyCapturesThroughTheHookOncePerPress) {
 TEST_F(CaptureHotkeys, AHookDeliveredCaptureLetsTheProgramInFrontGoOn) {
   const std::string kText141 =
       "The Directory of %1 doesn't exist. Please choose correct directory from Options menu item.";
-  const std::string missing = e2e::JoinPath(copy_.Folder(), "no-such-folder");
+  const std::string missing = e2e::JoinPath(m_copy.Folder(), "no-such-folder");
   ASSERT_TRUE(e2e::WriteString(HKEY_CURRENT_USER, kCapture, "AutoSavePath", missing));
   // The default outputs (image window, clipboard, saving), the program staying in the tray.
   SetOptions((0x00681669 & ~kOptShowAfterCapture) | kOptStartHidden);
@@ -328,7 +328,7 @@ TEST_F(CaptureHotkeys, WithTheFreezeOptionAChangeAfterTheStillImageStaysOut) {
   const int liveVariant = variantOf(clientOf(*live.picture, pattern));
 
   // ... with freezing it is not.
-  lumatre_.Terminate();
+  m_lumatre.Terminate();
   SetOptions(kClipboardOnly | kOptFreeze);
   ASSERT_TRUE(Start());
   SetPatternVariant(pattern, 0);

@@ -247,21 +247,21 @@ TEST_F(CaptureModes, AMaximisedWindowLosesTheFrameThatHangsOffTheScreen) {
 // window that can be in front.
 class TaskbarHidden {
  public:
-  TaskbarHidden() : taskbar_(FindWindowA("Shell_TrayWnd", nullptr)) {
-    if (taskbar_ && IsWindowVisible(taskbar_)) {
-      ShowWindow(taskbar_, SW_HIDE);
-      hidden_ = true;
+  TaskbarHidden() : m_taskbar(FindWindowA("Shell_TrayWnd", nullptr)) {
+    if (m_taskbar && IsWindowVisible(m_taskbar)) {
+      ShowWindow(m_taskbar, SW_HIDE);
+      m_hidden = true;
     }
   }
   ~TaskbarHidden() {
-    if (hidden_) ShowWindow(taskbar_, SW_SHOWNA);
+    if (m_hidden) ShowWindow(m_taskbar, SW_SHOWNA);
   }
   TaskbarHidden(const TaskbarHidden&) = delete;
   TaskbarHidden& operator=(const TaskbarHidden&) = delete;
 
  private:
-  HWND taskbar_;
-  bool hidden_ = false;
+  HWND m_taskbar;
+  bool m_hidden = false;
 };
 
 TEST_F(CaptureModes, ActiveWindowWithOnlyTheProgramInFrontReportsAndRestores) {

@@ -31,17 +31,17 @@ void SaveForFailure(const e2e::Image& image, const std::string& name) {
 }
 
 void CaptureSession::SetUp() {
-  ASSERT_TRUE(copy_.Ok()) << copy_.Error();
+  ASSERT_TRUE(m_copy.Ok()) << m_copy.Error();
   ASSERT_TRUE(e2e::DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Lumatre"));
   SetOptions(kClipboardOnly);
   ASSERT_TRUE(e2e::ClearClipboard());
 }
 
 void CaptureSession::TearDown() {
-  if (lumatre_.IsRunning()) lumatre_.Terminate();
-  for (auto& helper : helpers_)
+  if (m_lumatre.IsRunning()) m_lumatre.Terminate();
+  for (auto& helper : m_helpers)
     if (helper->IsRunning()) helper->Terminate();
-  helpers_.clear();
+  m_helpers.clear();
   e2e::DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Lumatre");
 }
 
@@ -59,12 +59,12 @@ void CaptureSession::SetHotkey(const char* name, int slot, WORD code) {
 }
 
 HWND CaptureSession::Start() {
-  if (!lumatre_.Start(copy_.ExePath())) {
-    ADD_FAILURE() << lumatre_.LastError();
+  if (!m_lumatre.Start(m_copy.ExePath())) {
+    ADD_FAILURE() << m_lumatre.LastError();
     return nullptr;
   }
-  frame_ = lumatre_.WaitForWindow(kFrameClass, 20000);
-  if (!frame_) {
+  m_frame = m_lumatre.WaitForWindow(kFrameClass, 20000);
+  if (!m_frame) {
     ADD_FAILURE() << "no main frame";
     return nullptr;
   }
@@ -72,7 +72,7 @@ HWND CaptureSession::Start() {
   // registered) and the frame has returned from its start-up handler; a message box of the
   // start-up (refused hotkeys) also answers sent messages.
   auto freezerMade = [&] {
-    for (HWND hwnd : lumatre_.TopLevelWindows()) {
+    for (HWND hwnd : m_lumatre.TopLevelWindows()) {
       const LONG exStyle = GetWindowLongA(hwnd, GWL_EXSTYLE);
       if ((exStyle & WS_EX_TOOLWINDOW) && e2e::WindowClassName(hwnd).rfind("Afx", 0) == 0)
         return true;
@@ -84,8 +84,8 @@ HWND CaptureSession::Start() {
     return nullptr;
   }
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(frame_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
-  return frame_;
+  SendMessageTimeoutA(m_frame, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
+  return m_frame;
 }
 
 HWND CaptureSession::StartPattern(int x, int y, int w, int h, int variant, const std::string& extra) {
@@ -97,7 +97,7 @@ HWND CaptureSession::StartPattern(int x, int y, int w, int h, int variant, const
     return nullptr;
   }
   HWND hwnd = helper->WaitForVisibleWindow(e2e::kPatternDefaultClass, 10000);
-  helpers_.push_back(std::move(helper));
+  m_helpers.push_back(std::move(helper));
   if (!hwnd) {
     ADD_FAILURE() << "no pattern window";
     return nullptr;
@@ -121,7 +121,7 @@ void CaptureSession::SetPatternVariant(HWND hwnd, int variant) {
 }
 
 HWND CaptureSession::FindMessageBox() {
-  for (HWND hwnd : lumatre_.TopLevelWindows("#32770"))
+  for (HWND hwnd : m_lumatre.TopLevelWindows("#32770"))
     if (IsWindowVisible(hwnd)) return hwnd;
   return nullptr;
 }
@@ -171,15 +171,15 @@ void CaptureSession::ExpectMessageBox(const std::string& text) {
 
 std::vector<HWND> CaptureSession::OtherVisibleWindows() {
   std::vector<HWND> others;
-  for (HWND hwnd : lumatre_.TopLevelWindows())
-    if (hwnd != frame_ && IsWindowVisible(hwnd) && e2e::WindowClassName(hwnd) != "#32770")
+  for (HWND hwnd : m_lumatre.TopLevelWindows())
+    if (hwnd != m_frame && IsWindowVisible(hwnd) && e2e::WindowClassName(hwnd) != "#32770")
       others.push_back(hwnd);
   return others;
 }
 
 void CaptureSession::HideFrame() {
-  ShowWindow(frame_, SW_HIDE);
-  EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(frame_); }, 5000));
+  ShowWindow(m_frame, SW_HIDE);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
 }
 
 }  // namespace capture_e2e

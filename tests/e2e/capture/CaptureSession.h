@@ -89,8 +89,8 @@ class CaptureSession : public ::testing::Test {
   // Starts the copy and waits until its capture input is ready (hotkeys registered) or a
   // message box of the start-up is showing. Returns the main frame.
   HWND Start();
-  HWND Frame() const { return frame_; }
-  e2e::AppProcess& Program() { return lumatre_; }
+  HWND Frame() const { return m_frame; }
+  e2e::AppProcess& Program() { return m_lumatre; }
 
   // A pattern window of ours, in the foreground, painted.
   HWND StartPattern(int x, int y, int w, int h, int variant = 0, const std::string& extra = "");
@@ -112,10 +112,10 @@ class CaptureSession : public ::testing::Test {
   // Hides the main frame of a program started visible and waits until it is gone.
   void HideFrame();
 
-  e2e::AppCopy copy_;
-  e2e::AppProcess lumatre_;
-  HWND frame_ = nullptr;
-  std::vector<std::unique_ptr<e2e::AppProcess>> helpers_;
+  e2e::AppCopy m_copy;
+  e2e::AppProcess m_lumatre;
+  HWND m_frame = nullptr;
+  std::vector<std::unique_ptr<e2e::AppProcess>> m_helpers;
 };
 
 }  // namespace capture_e2e

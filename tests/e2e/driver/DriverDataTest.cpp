@@ -260,18 +260,18 @@ TEST(Files, ReadAndListHandleMissingPaths) {
 class Registry : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = "Software\\LumatreE2ETest\\" + std::to_string(GetCurrentProcessId());
-    e2e::DeleteKeyTree(HKEY_CURRENT_USER, path_);
+    m_path = "Software\\LumatreE2ETest\\" + std::to_string(GetCurrentProcessId());
+    e2e::DeleteKeyTree(HKEY_CURRENT_USER, m_path);
   }
   void TearDown() override {
-    EXPECT_TRUE(e2e::DeleteKeyTree(HKEY_CURRENT_USER, path_));
-    EXPECT_FALSE(e2e::KeyExists(HKEY_CURRENT_USER, path_));
+    EXPECT_TRUE(e2e::DeleteKeyTree(HKEY_CURRENT_USER, m_path));
+    EXPECT_FALSE(e2e::KeyExists(HKEY_CURRENT_USER, m_path));
   }
-  std::string path_;
+  std::string m_path;
 };
 
 TEST_F(Registry, WritesCreateTheKeyPathAndReadBackByType) {
-  std::string sec = path_ + "\\A\\B";
+  std::string sec = m_path + "\\A\\B";
   EXPECT_FALSE(e2e::KeyExists(HKEY_CURRENT_USER, sec));
   EXPECT_EQ(e2e::ValueType(HKEY_CURRENT_USER, sec, "n"), -1);
   ASSERT_TRUE(e2e::WriteDword(HKEY_CURRENT_USER, sec, "n", 0x00681669));
@@ -300,10 +300,10 @@ TEST_F(Registry, WritesCreateTheKeyPathAndReadBackByType) {
 
 TEST_F(Registry, DeleteKeyTreeRemovesNestedKeysAndToleratesMissingOnes) {
   for (int i = 0; i < 5; ++i)
-    ASSERT_TRUE(e2e::WriteDword(HKEY_CURRENT_USER, path_ + "\\k" + std::to_string(i) + "\\deep",
+    ASSERT_TRUE(e2e::WriteDword(HKEY_CURRENT_USER, m_path + "\\k" + std::to_string(i) + "\\deep",
                                 "v", i));
-  EXPECT_TRUE(e2e::DeleteKeyTree(HKEY_CURRENT_USER, path_));
-  EXPECT_FALSE(e2e::KeyExists(HKEY_CURRENT_USER, path_));
-  EXPECT_TRUE(e2e::DeleteKeyTree(HKEY_CURRENT_USER, path_));
+  EXPECT_TRUE(e2e::DeleteKeyTree(HKEY_CURRENT_USER, m_path));
+  EXPECT_FALSE(e2e::KeyExists(HKEY_CURRENT_USER, m_path));
+  EXPECT_TRUE(e2e::DeleteKeyTree(HKEY_CURRENT_USER, m_path));
   EXPECT_FALSE(e2e::DeleteKeyTree(HKEY_CURRENT_USER, "")) << "never the whole hive";
 }

@@ -34,29 +34,29 @@ class PatternWindow : public ::testing::Test {
              const std::string& extra = "") {
     std::string args = e2e::PatternArgs(title, x, y, w, h, variant);
     if (!extra.empty()) args += " " + extra;
-    ASSERT_TRUE(app_.Start(HelperPath(e2e::kPatternExe), args)) << app_.LastError();
-    hwnd_ = app_.WaitForVisibleWindow(e2e::kPatternDefaultClass, 10000);
-    ASSERT_NE(hwnd_, nullptr) << "no pattern window";
-    ASSERT_TRUE(e2e::ForceForeground(hwnd_));
+    ASSERT_TRUE(m_app.Start(HelperPath(e2e::kPatternExe), args)) << m_app.LastError();
+    m_hwnd = m_app.WaitForVisibleWindow(e2e::kPatternDefaultClass, 10000);
+    ASSERT_NE(m_hwnd, nullptr) << "no pattern window";
+    ASSERT_TRUE(e2e::ForceForeground(m_hwnd));
   }
-  std::string Title() const { return e2e::WindowText(hwnd_); }
+  std::string Title() const { return e2e::WindowText(m_hwnd); }
   bool TitleHas(const std::string& part, DWORD timeoutMs = 3000) const {
     return e2e::WaitUntil([&] { return Title().find(part) != std::string::npos; }, timeoutMs);
   }
-  e2e::AppProcess app_;
-  HWND hwnd_ = nullptr;
+  e2e::AppProcess m_app;
+  HWND m_hwnd = nullptr;
 };
 
 }  // namespace
 
 TEST_F(PatternWindow, PaintsTheKnownPatternExactlyAndChangesItOnRequest) {
   Start("Pattern paint", 60, 50, 240, 160);
-  RECT c = ClientOnScreen(hwnd_);
+  RECT c = ClientOnScreen(m_hwnd);
   EXPECT_EQ(c.right - c.left, 240);
   EXPECT_EQ(c.bottom - c.top, 160);
-  bool painted = e2e::WaitUntil([&] { return PatternMismatches(hwnd_, 0) == 0; }, 5000, 100);
+  bool painted = e2e::WaitUntil([&] { return PatternMismatches(m_hwnd, 0) == 0; }, 5000, 100);
   if (!painted) SaveScreenFor("variant0");
-  ASSERT_TRUE(painted) << PatternMismatches(hwnd_, 0) << " pixels differ";
+  ASSERT_TRUE(painted) << PatternMismatches(m_hwnd, 0) << " pixels differ";
 
   // The whole-screen picture holds the same pixels at the client's screen position.
   e2e::Image screen = e2e::CaptureScreen();
@@ -65,17 +65,17 @@ TEST_F(PatternWindow, PaintsTheKnownPatternExactlyAndChangesItOnRequest) {
   EXPECT_EQ(screen.Rgb(c.left + 17, c.top + 33), e2e::PatternPixel(0, 17, 33));
   EXPECT_EQ(screen.Rgb(c.right - 1, c.bottom - 1), e2e::PatternPixel(0, 239, 159));
 
-  EXPECT_EQ(SendMessageA(hwnd_, e2e::kPatternSetVariant, 3, 0), 1);
-  EXPECT_EQ(SendMessageA(hwnd_, e2e::kPatternGetVariant, 0, 0), 3);
-  painted = e2e::WaitUntil([&] { return PatternMismatches(hwnd_, 3) == 0; }, 5000, 100);
+  EXPECT_EQ(SendMessageA(m_hwnd, e2e::kPatternSetVariant, 3, 0), 1);
+  EXPECT_EQ(SendMessageA(m_hwnd, e2e::kPatternGetVariant, 0, 0), 3);
+  painted = e2e::WaitUntil([&] { return PatternMismatches(m_hwnd, 3) == 0; }, 5000, 100);
   if (!painted) SaveScreenFor("variant3");
   EXPECT_TRUE(painted);
 }
 
 TEST_F(PatternWindow, SwitchesItsPatternAfterTheGivenTime) {
   Start("Pattern timer", 80, 80, 64, 48, 0, "--switch-after 400:5");
-  EXPECT_TRUE(e2e::WaitUntil([&] { return PatternMismatches(hwnd_, 5) == 0; }, 5000, 50));
-  EXPECT_EQ(SendMessageA(hwnd_, e2e::kPatternGetVariant, 0, 0), 5);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return PatternMismatches(m_hwnd, 5) == 0; }, 5000, 50));
+  EXPECT_EQ(SendMessageA(m_hwnd, e2e::kPatternGetVariant, 0, 0), 5);
 }
 
 TEST_F(PatternWindow, ReceivesInjectedKeyChordsAndText) {
@@ -103,7 +103,7 @@ TEST_F(PatternWindow, MouseLandsOnExactScreenPixels) {
         [&] { return GetCursorPos(&at) && at.x == p.x && at.y == p.y; }, 1000))
         << "wanted " << p.x << "," << p.y << " got " << at.x << "," << at.y;
   }
-  RECT c = ClientOnScreen(hwnd_);
+  RECT c = ClientOnScreen(m_hwnd);
   e2e::MouseClick(c.left + 13, c.top + 27);
   EXPECT_TRUE(TitleHas("click=L(13,27) #1")) << Title();
   e2e::MouseClick(c.left + 250, c.top + 190, e2e::MouseButton::Right);

@@ -75,19 +75,19 @@ class ClipboardLock {
   explicit ClipboardLock(HWND owner) {
     for (int i = 0; i < 100; ++i) {
       if (OpenClipboard(owner)) {
-        open_ = true;
+        m_open = true;
         return;
       }
       Sleep(20);
     }
   }
   ~ClipboardLock() {
-    if (open_) CloseClipboard();
+    if (m_open) CloseClipboard();
   }
-  bool Open() const { return open_; }
+  bool Open() const { return m_open; }
 
  private:
-  bool open_ = false;
+  bool m_open = false;
 };
 
 // A hidden message-only window that owns what we put on the clipboard (SetClipboardData fails
@@ -491,7 +491,7 @@ AppCopy::AppCopy(const std::vector<std::string>& extraFiles, bool includeProgram
   char temp[MAX_PATH] = {};
   DWORD n = GetTempPathA(MAX_PATH, temp);
   if (n == 0 || n >= MAX_PATH) {
-    error_ = "no temporary folder: " + Win32ErrorText(GetLastError());
+    m_error = "no temporary folder: " + Win32ErrorText(GetLastError());
     return;
   }
   // A name no earlier run can hold: process id, tick count and a counter.
@@ -500,16 +500,16 @@ AppCopy::AppCopy(const std::vector<std::string>& extraFiles, bool includeProgram
                        std::to_string(GetTickCount()) + "-" + std::to_string(++g_copyCounter);
     std::string candidate = JoinPath(temp, name);
     if (CreateDirectoryA(candidate.c_str(), nullptr)) {
-      folder_ = candidate;
+      m_folder = candidate;
       break;
     }
     if (GetLastError() != ERROR_ALREADY_EXISTS) {
-      error_ = "cannot create " + candidate + ": " + Win32ErrorText(GetLastError());
+      m_error = "cannot create " + candidate + ": " + Win32ErrorText(GetLastError());
       return;
     }
   }
-  if (folder_.empty()) {
-    error_ = "cannot find a free folder name under " + std::string(temp);
+  if (m_folder.empty()) {
+    m_error = "cannot find a free folder name under " + std::string(temp);
     return;
   }
   std::vector<std::string> files;
@@ -524,20 +524,20 @@ AppCopy::AppCopy(const std::vector<std::string>& extraFiles, bool includeProgram
 }
 
 AppCopy::~AppCopy() {
-  if (folder_.empty()) return;
+  if (m_folder.empty()) return;
   // A program that has just ended may hold its files a moment longer.
-  for (int i = 0; i < 50 && !RemoveDirectoryTree(folder_); ++i) Sleep(100);
+  for (int i = 0; i < 50 && !RemoveDirectoryTree(m_folder); ++i) Sleep(100);
 }
 
-std::string AppCopy::ExePath() const { return JoinPath(folder_, "Lumatre.exe"); }
-std::string AppCopy::OutputFolder() const { return JoinPath(folder_, "Output"); }
+std::string AppCopy::ExePath() const { return JoinPath(m_folder, "Lumatre.exe"); }
+std::string AppCopy::OutputFolder() const { return JoinPath(m_folder, "Output"); }
 
 bool AppCopy::CopyIn(const std::string& fileName) {
-  if (folder_.empty()) return false;
+  if (m_folder.empty()) return false;
   std::string from = JoinPath(ExecutableFolder(), fileName);
-  std::string to = JoinPath(folder_, fileName);
+  std::string to = JoinPath(m_folder, fileName);
   if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) {
-    error_ = "cannot copy " + from + " to " + to + ": " + Win32ErrorText(GetLastError());
+    m_error = "cannot copy " + from + " to " + to + ": " + Win32ErrorText(GetLastError());
     return false;
   }
   return true;
@@ -588,22 +588,58 @@ std::vector<HWND> FindTopLevelWindows(DWORD pid, const std::string& className) {
   return ctx.found;
 }
 
+namespace {
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> found;
+  EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::vector<HWND> ThreadWindows(DWORD threadId) {
+  std::vector<HWND> found;
+  EnumThreadWindows(threadId, CollectWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::vector<RECT> TrayIconRects() {
+  std::vector<RECT> rects;
+  HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+  if (!tray) return rects;
+  for (HWND w : ChildWindows(tray)) {
+    RECT r;
+    if (IsWindowVisible(w) && GetWindowRect(w, &r) && r.right - r.left <= 32 && r.bottom - r.top <= 32)
+      rects.push_back(r);
+  }
+  RECT bar;
+  if (rects.empty() && GetWindowRect(tray, &bar)) {
+    const int side = bar.bottom - bar.top;
+    rects.push_back(RECT{bar.right - side - 2, bar.top, bar.right - 2, bar.bottom});
+  }
+  return rects;
+}
+
 AppProcess::~AppProcess() {
   if (IsRunning()) Terminate();
   Close();
 }
 
 void AppProcess::Close() {
-  if (process_) CloseHandle(process_);
-  process_ = nullptr;
-  pid_ = 0;
+  if (m_process) CloseHandle(m_process);
+  m_process = nullptr;
+  m_pid = 0;
 }
 
 bool AppProcess::Start(const std::string& exe, const std::string& args,
                        const std::string& workDir) {
   if (IsRunning()) Terminate();
   Close();
-  error_.clear();
+  m_error.clear();
   std::string dir = workDir;
   if (dir.empty()) {
     size_t slash = exe.find_last_of("\\/");
@@ -618,18 +654,18 @@ bool AppProcess::Start(const std::string& exe, const std::string& args,
   PROCESS_INFORMATION pi = {};
   if (!CreateProcessA(exe.c_str(), cmdBuf.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       dir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
-    error_ = "cannot start " + exe + ": " + Win32ErrorText(GetLastError());
+    m_error = "cannot start " + exe + ": " + Win32ErrorText(GetLastError());
     return false;
   }
   CloseHandle(pi.hThread);
-  process_ = pi.hProcess;
-  pid_ = pi.dwProcessId;
+  m_process = pi.hProcess;
+  m_pid = pi.dwProcessId;
   return true;
 }
 
 std::vector<HWND> AppProcess::TopLevelWindows(const std::string& className) const {
-  if (!pid_) return {};
-  return FindTopLevelWindows(pid_, className);
+  if (!m_pid) return {};
+  return FindTopLevelWindows(m_pid, className);
 }
 
 HWND AppProcess::WaitForWindow(const std::string& className, DWORD timeoutMs) {
@@ -661,28 +697,28 @@ HWND AppProcess::WaitForVisibleWindow(const std::string& className, DWORD timeou
 }
 
 std::optional<DWORD> AppProcess::WaitForExit(DWORD timeoutMs) {
-  if (!process_) return std::nullopt;
+  if (!m_process) return std::nullopt;
   DWORD start = GetTickCount();
   for (;;) {
-    if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) break;
+    if (WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0) break;
     if (GetTickCount() - start >= timeoutMs) return std::nullopt;
     PumpFor(std::min<DWORD>(20, timeoutMs - (GetTickCount() - start)));
   }
   DWORD code = 0;
-  if (!GetExitCodeProcess(process_, &code)) return std::nullopt;
+  if (!GetExitCodeProcess(m_process, &code)) return std::nullopt;
   return code;
 }
 
 void AppProcess::Terminate(UINT exitCode) {
-  if (!process_) return;
-  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-    TerminateProcess(process_, exitCode);
-    WaitForSingleObject(process_, 10000);
+  if (!m_process) return;
+  if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(m_process, exitCode);
+    WaitForSingleObject(m_process, 10000);
   }
 }
 
 bool AppProcess::IsRunning() const {
-  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+  return m_process && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
 }
 
 // ---------------------------------------------------------------------------------------------

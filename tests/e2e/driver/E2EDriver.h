@@ -101,21 +101,27 @@ class AppCopy {
   AppCopy(const AppCopy&) = delete;
   AppCopy& operator=(const AppCopy&) = delete;
 
-  bool Ok() const { return error_.empty(); }
-  const std::string& Error() const { return error_; }  // what went wrong, empty when Ok
-  const std::string& Folder() const { return folder_; }  // no trailing backslash
+  bool Ok() const { return m_error.empty(); }
+  const std::string& Error() const { return m_error; }  // what went wrong, empty when Ok
+  const std::string& Folder() const { return m_folder; }  // no trailing backslash
   std::string ExePath() const;       // Folder\Lumatre.exe
   std::string OutputFolder() const;  // Folder\Output
   // Copies another file from the test executable's folder into the copy's folder.
   bool CopyIn(const std::string& fileName);
 
  private:
-  std::string folder_;
-  std::string error_;
+  std::string m_folder;
+  std::string m_error;
 };
 
 // Top-level windows of a process, optionally only those of one window class; visible or not.
 std::vector<HWND> FindTopLevelWindows(DWORD pid, const std::string& className = "");
+// Every descendant window of `parent`, and the top-level windows of one thread.
+std::vector<HWND> ChildWindows(HWND parent);
+std::vector<HWND> ThreadWindows(DWORD threadId);
+// The icon squares of the desktop's tray: the taskbar's small child windows where the taskbar
+// makes them, otherwise the square at the taskbar's right end, where it draws its only icon.
+std::vector<RECT> TrayIconRects();
 std::string WindowClassName(HWND hwnd);
 std::string WindowText(HWND hwnd);
 // The client rectangle of a window in screen coordinates.
@@ -143,17 +149,17 @@ class AppProcess {
   // Ends the process at once and waits for it to go away.
   void Terminate(UINT exitCode = 1);
   bool IsRunning() const;
-  bool Started() const { return process_ != nullptr; }
-  DWORD Pid() const { return pid_; }
-  HANDLE Handle() const { return process_; }
+  bool Started() const { return m_process != nullptr; }
+  DWORD Pid() const { return m_pid; }
+  HANDLE Handle() const { return m_process; }
   std::vector<HWND> TopLevelWindows(const std::string& className = "") const;
-  const std::string& LastError() const { return error_; }
+  const std::string& LastError() const { return m_error; }
 
  private:
   void Close();
-  HANDLE process_ = nullptr;
-  DWORD pid_ = 0;
-  std::string error_;
+  HANDLE m_process = nullptr;
+  DWORD m_pid = 0;
+  std::string m_error;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -52,7 +52,7 @@ class CaptureOutputs : public CaptureSession {
     if (IsWindowVisible(Frame())) HideFrame();
     ASSERT_TRUE(StartPattern(kX, kY, kW, kH, 1));
     e2e::PumpFor(200);
-    screen_ = e2e::CaptureScreenRect(WholeScreen());
+    m_screen = e2e::CaptureScreenRect(WholeScreen());
   }
 
   void PrintScreen() {
@@ -94,13 +94,13 @@ class CaptureOutputs : public CaptureSession {
     ASSERT_TRUE(WaitForFile(path)) << path;
     std::optional<e2e::Image> saved = ReadBmpFile(path);
     ASSERT_TRUE(saved) << "not a readable BMP: " << path;
-    ASSERT_EQ(saved->width, screen_.width);
-    ASSERT_EQ(saved->height, screen_.height);
-    const int differing = e2e::CountDifferentPixels(*saved, screen_, RECT{0, 0, saved->width, saved->height});
+    ASSERT_EQ(saved->width, m_screen.width);
+    ASSERT_EQ(saved->height, m_screen.height);
+    const int differing = e2e::CountDifferentPixels(*saved, m_screen, RECT{0, 0, saved->width, saved->height});
     EXPECT_EQ(differing, 0) << name;
     if (differing) {
       SaveForFailure(*saved, name + "-saved");
-      SaveForFailure(screen_, name + "-screen");
+      SaveForFailure(m_screen, name + "-screen");
     }
   }
 
@@ -118,9 +118,9 @@ class CaptureOutputs : public CaptureSession {
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000));
   }
 
-  std::string Output(const std::string& name) { return e2e::JoinPath(copy_.OutputFolder(), name); }
+  std::string Output(const std::string& name) { return e2e::JoinPath(m_copy.OutputFolder(), name); }
 
-  e2e::Image screen_;
+  e2e::Image m_screen;
 };
 
 TEST_F(CaptureOutputs, PrintScreenOpensAWindowCopiesAndSavesNumberedFiles) {
@@ -131,16 +131,16 @@ TEST_F(CaptureOutputs, PrintScreenOpensAWindowCopiesAndSavesNumberedFiles) {
   EXPECT_TRUE(WaitForImageWindows(1));
   std::optional<e2e::Image> clip = WaitForClipboardPicture();
   ASSERT_TRUE(clip) << "nothing on the clipboard";
-  EXPECT_EQ(e2e::CountDifferentPixels(*clip, screen_, RECT{0, 0, clip->width, clip->height}), 0);
+  EXPECT_EQ(e2e::CountDifferentPixels(*clip, m_screen, RECT{0, 0, clip->width, clip->height}), 0);
 
   if (IsWindowVisible(Frame())) HideFrame();
   ASSERT_TRUE(ForceForegroundPattern());
   e2e::PumpFor(300);
-  screen_ = e2e::CaptureScreenRect(WholeScreen());
+  m_screen = e2e::CaptureScreenRect(WholeScreen());
   PrintScreen();
   ExpectScreenPicture(Output("Luma00002.BMP"), "second");
   EXPECT_TRUE(WaitForImageWindows(2));
-  EXPECT_EQ(e2e::ListFiles(copy_.OutputFolder()).size(), 2u);
+  EXPECT_EQ(e2e::ListFiles(m_copy.OutputFolder()).size(), 2u);
 
   // The saved windows hold no unsaved changes: Exit ends at once and stores the counter.
   Exit();
@@ -187,7 +187,7 @@ TEST_F(CaptureOutputs, TwoDigitsWithoutWrapReachTheLimitAndKeepTheWindow) {
   PrintScreen();
   ExpectMessageBox(kText143);
   EXPECT_TRUE(WaitForImageWindows(1));
-  EXPECT_TRUE(e2e::ListFiles(copy_.OutputFolder()).empty());
+  EXPECT_TRUE(e2e::ListFiles(m_copy.OutputFolder()).empty());
 }
 
 TEST_F(CaptureOutputs, ExistingFileQuestionWithAndWithoutReplacing) {
@@ -207,7 +207,7 @@ TEST_F(CaptureOutputs, ExistingFileQuestionWithAndWithoutReplacing) {
     EXPECT_EQ(e2e::ReadFileBytes(first)->size(), 3u);
   }
   EXPECT_TRUE(WaitForImageWindows(2));
-  screen_ = e2e::CaptureScreenRect(WholeScreen());
+  m_screen = e2e::CaptureScreenRect(WholeScreen());
   PrintScreen();
   HWND box = WaitForMessageBox();
   ASSERT_NE(box, nullptr);
@@ -228,7 +228,7 @@ TEST_F(CaptureOutputs, ExistingFileQuestionWithAndWithoutReplacing) {
 }
 
 TEST_F(CaptureOutputs, MissingFolderIsReportedAndTheWindowKeepsThePicture) {
-  const std::string missing = e2e::JoinPath(copy_.Folder(), "no-such-folder");
+  const std::string missing = e2e::JoinPath(m_copy.Folder(), "no-such-folder");
   ASSERT_TRUE(e2e::WriteString(HKEY_CURRENT_USER, kCapture, "AutoSavePath", missing));
   ASSERT_NO_FATAL_FAILURE(StartForCapture());
   PrintScreen();
@@ -238,7 +238,7 @@ TEST_F(CaptureOutputs, MissingFolderIsReportedAndTheWindowKeepsThePicture) {
   // The picture is still there to be saved: the clipboard got it too.
   std::optional<e2e::Image> clip = WaitForClipboardPicture();
   ASSERT_TRUE(clip);
-  EXPECT_EQ(e2e::CountDifferentPixels(*clip, screen_, RECT{0, 0, clip->width, clip->height}), 0);
+  EXPECT_EQ(e2e::CountDifferentPixels(*clip, m_screen, RECT{0, 0, clip->width, clip->height}), 0);
 }
 
 TEST_F(CaptureOutputs, ClipboardOnlyOpensNoWindow) {
@@ -250,7 +250,7 @@ TEST_F(CaptureOutputs, ClipboardOnlyOpensNoWindow) {
   ASSERT_TRUE(clip);
   e2e::PumpFor(500);
   EXPECT_TRUE(ImageWindows().empty());
-  EXPECT_TRUE(e2e::ListFiles(copy_.OutputFolder()).empty());
+  EXPECT_TRUE(e2e::ListFiles(m_copy.OutputFolder()).empty());
 }
 
 TEST_F(CaptureOutputs, NoOutputChosenStillOpensAWindow) {
@@ -261,7 +261,7 @@ TEST_F(CaptureOutputs, NoOutputChosenStillOpensAWindow) {
   EXPECT_TRUE(WaitForImageWindows(1));
   e2e::PumpFor(300);
   EXPECT_TRUE(MarkerStillThere());
-  EXPECT_TRUE(e2e::ListFiles(copy_.OutputFolder()).empty());
+  EXPECT_TRUE(e2e::ListFiles(m_copy.OutputFolder()).empty());
 }
 
 // Editing in the image window of a capture: commands sent to the main frame reach the active
@@ -283,8 +283,8 @@ TEST_F(CaptureOutputs, RotateInvertAndUndoInTheCapturesWindow) {
     return WaitForClipboardPicture();
   };
   auto sameAsScreen = [&](const e2e::Image& image) {
-    return image.width == screen_.width && image.height == screen_.height &&
-           e2e::CountDifferentPixels(image, screen_, RECT{0, 0, image.width, image.height}) == 0;
+    return image.width == m_screen.width && image.height == m_screen.height &&
+           e2e::CountDifferentPixels(image, m_screen, RECT{0, 0, image.width, image.height}) == 0;
   };
 
   std::optional<e2e::Image> image = imageNow();
@@ -294,8 +294,8 @@ TEST_F(CaptureOutputs, RotateInvertAndUndoInTheCapturesWindow) {
   command(kCmdRotateClockwise);
   image = imageNow();
   ASSERT_TRUE(image);
-  EXPECT_NEAR(image->width, screen_.height, 2);
-  EXPECT_NEAR(image->height, screen_.width, 2);
+  EXPECT_NEAR(image->width, m_screen.height, 2);
+  EXPECT_NEAR(image->height, m_screen.width, 2);
 
   command(kCmdInvert);
   command(kCmdUndo);
@@ -307,7 +307,7 @@ TEST_F(CaptureOutputs, RotateInvertAndUndoInTheCapturesWindow) {
   command(kCmdRedo);
   image = imageNow();
   ASSERT_TRUE(image);
-  EXPECT_NEAR(image->width, screen_.height, 2);
+  EXPECT_NEAR(image->width, m_screen.height, 2);
   command(kCmdUndo);
 
   // Crop without a selection leaves the picture as it is.

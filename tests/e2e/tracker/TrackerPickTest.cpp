@@ -16,7 +16,7 @@ constexpr int kDialogX = 520, kDialogY = 180;
 
 class TrackerPicking : public TrackerSession {
  protected:
-  // Program, pattern, and the dialog in front of them; before_ shows all three.
+  // Program, pattern, and the dialog in front of them; m_before shows all three.
   bool StartWithDialog() {
     if (!StartWithPattern()) return false;
     auto helper = std::make_unique<e2e::AppProcess>();
@@ -25,14 +25,14 @@ class TrackerPicking : public TrackerSession {
       ADD_FAILURE() << helper->LastError();
       return false;
     }
-    dialog_ = helper->WaitForVisibleWindow(tracker_dialog::kClass, 10000);
-    helpers_.push_back(std::move(helper));
-    if (!dialog_) {
+    m_dialog = helper->WaitForVisibleWindow(tracker_dialog::kClass, 10000);
+    m_helpers.push_back(std::move(helper));
+    if (!m_dialog) {
       ADD_FAILURE() << "no dialog";
       return false;
     }
-    button_ = GetDlgItem(dialog_, tracker_dialog::kButtonId);
-    EXPECT_TRUE(e2e::ForceForeground(dialog_));
+    m_button = GetDlgItem(m_dialog, tracker_dialog::kButtonId);
+    EXPECT_TRUE(e2e::ForceForeground(m_dialog));
     // Painted: the strips show their colours.
     const bool painted = e2e::WaitUntil([&] {
       const POINT blue = StripPoint(0);
@@ -46,17 +46,17 @@ class TrackerPicking : public TrackerSession {
   }
   RECT ButtonRect() const {
     RECT r{};
-    GetWindowRect(button_, &r);
+    GetWindowRect(m_button, &r);
     return r;
   }
   RECT DialogRect() const {
     RECT r{};
-    GetWindowRect(dialog_, &r);
+    GetWindowRect(m_dialog, &r);
     return r;
   }
   POINT ClientPoint(int x, int y) const {
     POINT p{x, y};
-    ClientToScreen(dialog_, &p);
+    ClientToScreen(m_dialog, &p);
     return p;
   }
   POINT StripPoint(int strip) const {
@@ -69,7 +69,7 @@ class TrackerPicking : public TrackerSession {
     const bool ok = e2e::WaitUntil([&] {
       now = e2e::CaptureScreen();
       return e2e::CountPixelsNotMatching(now, ScreenRect(), [&](int x, int y) {
-               return PtInRect(&r, POINT{x, y}) ? InvertedRgb(before_.Rgb(x, y)) : before_.Rgb(x, y);
+               return PtInRect(&r, POINT{x, y}) ? InvertedRgb(m_before.Rgb(x, y)) : m_before.Rgb(x, y);
              }) == 0;
     }, timeoutMs, 100);
     if (!ok) capture_e2e::SaveForFailure(now, "highlight");
@@ -81,8 +81,8 @@ class TrackerPicking : public TrackerSession {
     e2e::PumpFor(250);
   }
 
-  HWND dialog_ = nullptr;
-  HWND button_ = nullptr;
+  HWND m_dialog = nullptr;
+  HWND m_button = nullptr;
 };
 
 TEST_F(TrackerPicking, ControlModeHighlightsTheButtonNeverItsFrame) {
@@ -209,7 +209,7 @@ TEST_F(TrackerPicking, ShiftHidesTheColourPanelAndFreezesTheColour) {
   e2e::KeyPress(VK_SHIFT);
   e2e::PumpFor(300);
   MoveTo(StripPoint(0));  // blue, with the panel hidden
-  EXPECT_EQ(e2e::CountDifferentPixels(e2e::CaptureScreen(), before_, ScreenRect()), 0) << "panel still shown";
+  EXPECT_EQ(e2e::CountDifferentPixels(e2e::CaptureScreen(), m_before, ScreenRect()), 0) << "panel still shown";
   e2e::KeyPress(VK_SPACE);
   std::string text;
   EXPECT_TRUE(e2e::WaitUntil([&] {

@@ -104,7 +104,7 @@ class TrackerRepeat : public TrackerSession {
     const RECT centre{cx - 5, cy - 5, cx + 5, cy + 5};
     return e2e::WaitUntil([&] {
       e2e::Image now = e2e::CaptureScreen();
-      return e2e::CountPixelsNotMatching(now, centre, [&](int x, int y) { return InvertedRgb(before_.Rgb(x, y)); }) == 0;
+      return e2e::CountPixelsNotMatching(now, centre, [&](int x, int y) { return InvertedRgb(m_before.Rgb(x, y)); }) == 0;
     }, 4000, 100);
   }
 };
@@ -163,7 +163,7 @@ TEST_F(TrackerRepeat, Mode2TracksAfresh) {
     PressRepeatLast();
     ASSERT_TRUE(WaitForPanel(POINT{600, 400}));
     // Only the panel shows: no shape at the last place.
-    EXPECT_EQ(e2e::CountDifferentPixels(e2e::CaptureScreen(), before_, RECT{0, 0, 600, 400}), 0);
+    EXPECT_EQ(e2e::CountDifferentPixels(e2e::CaptureScreen(), m_before, RECT{0, 0, 600, 400}), 0);
     e2e::KeyPress(VK_ESCAPE);
     ScreenAsBefore(std::string(s.name) + "-repeat2");
     EXPECT_TRUE(capture_e2e::MarkerStillThere());
@@ -180,7 +180,7 @@ TEST_F(TrackerRepeat, WithoutALastShapeMode0TracksAfresh) {
   ScreenAsBefore("cancelled-ellipse");
   PressRepeatLast();
   ASSERT_TRUE(WaitForPanel(POINT{500, 400}));
-  EXPECT_EQ(e2e::CountDifferentPixels(e2e::CaptureScreen(), before_, RECT{0, 0, 500, 400}), 0);
+  EXPECT_EQ(e2e::CountDifferentPixels(e2e::CaptureScreen(), m_before, RECT{0, 0, 500, 400}), 0);
   e2e::KeyPress(VK_ESCAPE);
   ScreenAsBefore("repeat-without-shape");
 }

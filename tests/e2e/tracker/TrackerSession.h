@@ -54,19 +54,19 @@ class TrackerSession : public CaptureSession {
   // Starts the program and the pattern; the pointer rests in a corner.
   bool StartWithPattern(int variant = 0) {
     if (!Start()) return false;
-    pattern_ = StartPattern(0, 0, kPatternWidth, kPatternHeight, variant, "--popup");
-    if (!pattern_) return false;
+    m_pattern = StartPattern(0, 0, kPatternWidth, kPatternHeight, variant, "--popup");
+    if (!m_pattern) return false;
     e2e::MouseMove(1015, 5);
     e2e::PumpFor(300);
     TakeBefore();
     return true;
   }
 
-  void TakeBefore() { before_ = e2e::CaptureScreen(); }
+  void TakeBefore() { m_before = e2e::CaptureScreen(); }
 
-  // The screen now differs from before_ (inside r, or anywhere).
+  // The screen now differs from m_before (inside r, or anywhere).
   bool ScreenChanged(const RECT& r) {
-    return e2e::CountDifferentPixels(e2e::CaptureScreen(), before_, r) > 0;
+    return e2e::CountDifferentPixels(e2e::CaptureScreen(), m_before, r) > 0;
   }
 
   // After a mode's hotkey: moves the pointer to p (back and forth by a pixel) until the
@@ -96,13 +96,13 @@ class TrackerSession : public CaptureSession {
     int differing = 0;
     const bool same = e2e::WaitUntil([&] {
       now = e2e::CaptureScreen();
-      differing = e2e::CountDifferentPixels(now, before_, ScreenRect());
+      differing = e2e::CountDifferentPixels(now, m_before, ScreenRect());
       return differing == 0;
     }, timeoutMs, 100);
     if (!same) {
       ADD_FAILURE() << name << ": " << differing << " pixels differ from the screen before";
       capture_e2e::SaveForFailure(now, name + "-after");
-      capture_e2e::SaveForFailure(before_, name + "-before");
+      capture_e2e::SaveForFailure(m_before, name + "-before");
     }
     return same;
   }
@@ -118,15 +118,15 @@ class TrackerSession : public CaptureSession {
     }
     return e2e::CountPixelsNotMatching(picture, RECT{0, 0, picture.width, picture.height},
                                        [&](int x, int y) {
-                                         return inside(x, y) ? before_.Rgb(area.left + x, area.top + y) : fill;
+                                         return inside(x, y) ? m_before.Rgb(area.left + x, area.top + y) : fill;
                                        });
   }
   int MismatchesOfRectCapture(const e2e::Image& picture, const RECT& area) {
     return MismatchesOfCapture(picture, area, 0, [](int, int) { return true; });
   }
 
-  HWND pattern_ = nullptr;
-  e2e::Image before_;
+  HWND m_pattern = nullptr;
+  e2e::Image m_before;
 };
 
 }  // namespace tracker_e2e

@@ -36,14 +36,14 @@ class TrackerShapes : public TrackerSession {
     int count = 0;
     e2e::WaitUntil([&] {
       e2e::Image now = e2e::CaptureScreen();
-      count = e2e::CountPixelsNotMatching(now, r, [&](int x, int y) { return InvertedRgb(before_.Rgb(x, y)); });
+      count = e2e::CountPixelsNotMatching(now, r, [&](int x, int y) { return InvertedRgb(m_before.Rgb(x, y)); });
       return count == 0;
     }, 3000, 100);
     return count;
   }
   int NotAsBeforeIn(const RECT& r) {
     e2e::Image now = e2e::CaptureScreen();
-    return e2e::CountDifferentPixels(now, before_, r);
+    return e2e::CountDifferentPixels(now, m_before, r);
   }
 };
 
@@ -115,7 +115,7 @@ TEST_F(TrackerShapes, EllipseAndCircleHaveTheFillColourInTheirCorners) {
   ASSERT_EQ(ellipse->height, 100);
   for (POINT c : {POINT{0, 0}, POINT{199, 0}, POINT{0, 99}, POINT{199, 99}, POINT{10, 5}})
     EXPECT_EQ(ellipse->Rgb(c.x, c.y), fill) << c.x << "," << c.y;
-  EXPECT_EQ(ellipse->Rgb(100, 50), before_.Rgb(200, 150));
+  EXPECT_EQ(ellipse->Rgb(100, 50), m_before.Rgb(200, 150));
   {
     UniqueRgn mask(CreateEllipticRgn(0, 0, 200, 100));
     EXPECT_EQ(MismatchesOfCapture(*ellipse, RECT{100, 100, 300, 200}, fill,
@@ -136,7 +136,7 @@ TEST_F(TrackerShapes, EllipseAndCircleHaveTheFillColourInTheirCorners) {
   ASSERT_EQ(circle->height, 60);
   for (POINT c : {POINT{0, 0}, POINT{59, 0}, POINT{0, 59}, POINT{59, 59}})
     EXPECT_EQ(circle->Rgb(c.x, c.y), fill) << c.x << "," << c.y;
-  EXPECT_EQ(circle->Rgb(30, 30), before_.Rgb(430, 330));
+  EXPECT_EQ(circle->Rgb(30, 30), m_before.Rgb(430, 330));
   {
     UniqueRgn mask(CreateEllipticRgn(0, 0, 60, 60));
     EXPECT_EQ(MismatchesOfCapture(*circle, RECT{400, 300, 460, 360}, fill,
@@ -192,7 +192,7 @@ TEST_F(PolygonCapture, WindingRuleFillsTheCentre) {
   std::optional<e2e::Image> picture = DrawStar();
   ASSERT_TRUE(picture) << "no polygon captured";
   EXPECT_EQ(MismatchesOfStar(*picture, WINDING), 0);
-  EXPECT_EQ(picture->Rgb(150, 140), before_.Rgb(300, 240));
+  EXPECT_EQ(picture->Rgb(150, 140), m_before.Rgb(300, 240));
   ScreenAsBefore("polygon-winding");
 }
 
@@ -274,7 +274,7 @@ TEST_F(TrackerShapes, ShiftHidesAndShowsThePanelAroundTheSelection) {
   MoveTo(300, 250);
   const RECT panel{302, 252, 552, 300};
   const e2e::Image shown = e2e::CaptureScreen();
-  EXPECT_GT(e2e::CountDifferentPixels(shown, before_, panel), 1000);
+  EXPECT_GT(e2e::CountDifferentPixels(shown, m_before, panel), 1000);
   e2e::KeyPress(VK_SHIFT);
   e2e::PumpFor(300);
   EXPECT_EQ(NotAsBeforeIn(panel), 0) << "the panel is still there";
@@ -329,7 +329,7 @@ TEST_F(TrackerShapes, OverTheFrozenScreenTheSelectionIsDrawnAndTakenAway) {
   EXPECT_EQ(NotInvertedIn(RECT{201, 151, 419, 329}), 0);
   // The pattern changes below the frozen screen; the capture shows the still image.
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(pattern_, e2e::kPatternSetVariant, 11, 0, SMTO_NORMAL, 5000, &result);
+  SendMessageTimeoutA(m_pattern, e2e::kPatternSetVariant, 11, 0, SMTO_NORMAL, 5000, &result);
   e2e::PumpFor(300);
   EXPECT_EQ(NotInvertedIn(RECT{201, 151, 419, 329}), 0);
   Click();
@@ -337,7 +337,7 @@ TEST_F(TrackerShapes, OverTheFrozenScreenTheSelectionIsDrawnAndTakenAway) {
   ASSERT_TRUE(picture) << "nothing captured";
   EXPECT_EQ(MismatchesOfRectCapture(*picture, RECT{200, 150, 420, 330}), 0);
   // The freezer is gone: the screen shows the changed pattern, and nothing of the selection.
-  EXPECT_TRUE(e2e::WaitUntil([&] { return PatternPainted(pattern_, 11); }, 3000));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return PatternPainted(m_pattern, 11); }, 3000));
 }
 
 }  // namespace
