@@ -1,9 +1,9 @@
-# The image file libraries: libjpeg(-turbo), libpng, libtiff, giflib and zlib.
+# The image file libraries: libjpeg(-turbo), libpng, libtiff, giflib, zlib and libdeflate.
 #
 # Cross builds take the static builds of .deps/i686 or .deps/x86_64 (tools/setup-deps.sh makes
 # them) and zlib from the mingw-w64 sysroot; native builds take the system's development packages.
-# Either way the tree sees five interface targets:
-#   lumatre::jpeg  lumatre::png  lumatre::tiff  lumatre::gif  lumatre::zlib
+# Either way the tree sees six interface targets:
+#   lumatre::jpeg  lumatre::png  lumatre::tiff  lumatre::gif  lumatre::zlib  lumatre::deflate
 # each carrying its include folder and, for the static libraries, what they need after them
 # (libtiff: libjpeg and zlib; libpng: zlib).
 include_guard(GLOBAL)
@@ -13,7 +13,7 @@ function(_lumatre_image_lib name)
   add_library(lumatre::${name} ALIAS lumatre_imglib_${name})
 endfunction()
 
-foreach(lib jpeg png tiff gif zlib)
+foreach(lib jpeg png tiff gif zlib deflate)
   _lumatre_image_lib(${lib})
 endforeach()
 
@@ -25,7 +25,7 @@ if(WIN32)
   endif()
   set(_deps ${PROJECT_SOURCE_DIR}/.deps/${_arch})
   set(_zlib /usr/${_arch}-w64-mingw32/lib/libz.a)
-  foreach(f libjpeg.a libpng16.a libtiff.a libgif.a)
+  foreach(f libjpeg.a libpng16.a libtiff.a libgif.a libdeflate.a)
     if(NOT EXISTS ${_deps}/lib/${f})
       message(FATAL_ERROR "${_deps}/lib/${f} is missing: run tools/setup-deps.sh")
     endif()
@@ -35,13 +35,14 @@ if(WIN32)
   endif()
   target_include_directories(lumatre_imglib_zlib SYSTEM INTERFACE /usr/${_arch}-w64-mingw32/include)
   target_link_libraries(lumatre_imglib_zlib INTERFACE ${_zlib})
-  foreach(lib jpeg png tiff gif)
+  foreach(lib jpeg png tiff gif deflate)
     target_include_directories(lumatre_imglib_${lib} SYSTEM INTERFACE ${_deps}/include)
   endforeach()
   target_link_libraries(lumatre_imglib_jpeg INTERFACE ${_deps}/lib/libjpeg.a)
   target_link_libraries(lumatre_imglib_png INTERFACE ${_deps}/lib/libpng16.a lumatre::zlib)
   target_link_libraries(lumatre_imglib_tiff INTERFACE ${_deps}/lib/libtiff.a lumatre::jpeg lumatre::zlib)
   target_link_libraries(lumatre_imglib_gif INTERFACE ${_deps}/lib/libgif.a)
+  target_link_libraries(lumatre_imglib_deflate INTERFACE ${_deps}/lib/libdeflate.a)
 else()
   find_package(JPEG REQUIRED)
   find_package(ZLIB REQUIRED)
@@ -53,4 +54,8 @@ else()
   target_link_libraries(lumatre_imglib_png INTERFACE PNG::PNG ZLIB::ZLIB)
   target_link_libraries(lumatre_imglib_tiff INTERFACE TIFF::TIFF)
   target_link_libraries(lumatre_imglib_gif INTERFACE GIF::GIF)
+  find_path(LUMATRE_DEFLATE_INCLUDE libdeflate.h REQUIRED)
+  find_library(LUMATRE_DEFLATE_LIBRARY deflate REQUIRED)
+  target_include_directories(lumatre_imglib_deflate SYSTEM INTERFACE ${LUMATRE_DEFLATE_INCLUDE})
+  target_link_libraries(lumatre_imglib_deflate INTERFACE ${LUMATRE_DEFLATE_LIBRARY})
 endif()

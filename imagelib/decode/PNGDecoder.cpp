@@ -146,6 +146,12 @@ void CPNGDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
                         static_cast<png_uint_32>(CDibBitmap::MaxDimension));
 #endif
 
+#if defined(PNG_SET_OPTION_SUPPORTED) && defined(PNG_IGNORE_ADLER32)
+    // Every IDAT chunk's CRC already covers the compressed bytes; zlib's second checksum over
+    // the whole inflated picture adds a pass and no safety.
+    png_set_option(structs.png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+#endif
+
     auto fail = [&]() {
         if (state.failure) std::rethrow_exception(state.failure);
         RaiseError(PLErr::UnknownVariant, state.message);

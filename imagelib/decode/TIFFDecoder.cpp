@@ -55,6 +55,32 @@ void UnpackRow(const uint8_t* src, uint8_t* dst, int32_t width, int bits) {
     }
 }
 
+// Red, green, blue triples into blue, green, red, 255 pixels, four at a time from three words:
+// a byte swap of a triple shifted up by a byte reverses its order.
+void ExpandRGBToBGRX(const uint8_t* src, uint8_t* dst, uint32_t width) {
+    uint32_t x = 0;
+    for (; x + 4 <= width; x += 4, src += 12, dst += 16) {
+        uint32_t w0, w1, w2;
+        std::memcpy(&w0, src, 4);
+        std::memcpy(&w1, src + 4, 4);
+        std::memcpy(&w2, src + 8, 4);
+        const uint32_t p0 = __builtin_bswap32(w0 << 8) | 0xFF000000u;
+        const uint32_t p1 = __builtin_bswap32(((w0 >> 24) | (w1 << 8)) << 8) | 0xFF000000u;
+        const uint32_t p2 = __builtin_bswap32(((w1 >> 16) | (w2 << 16)) << 8) | 0xFF000000u;
+        const uint32_t p3 = __builtin_bswap32(w2) | 0xFF000000u;
+        std::memcpy(dst, &p0, 4);
+        std::memcpy(dst + 4, &p1, 4);
+        std::memcpy(dst + 8, &p2, 4);
+        std::memcpy(dst + 12, &p3, 4);
+    }
+    for (; x < width; ++x, src += 3, dst += 4) {
+        dst[0] = src[2];
+        dst[1] = src[1];
+        dst[2] = src[0];
+        dst[3] = 255;
+    }
+}
+
 }  // namespace
 
 CTIFFDecoder::CTIFFDecoder() = default;
@@ -153,7 +179,49 @@ void CTIFFDecoder::DoLoColor(CDibBitmap& bitmap, PLPaletteBlock& palette, int& w
     bitmap.CopyPalette(palette.get());
 }
 
+bool CTIFFDecoder::DoPlainRGB(CDibBitmap& bitmap, int& wantedDepth, TIFF* handle) {
+    uint16_t samples = 0, bits = 0, planar = 0, photometric = 0, compression = 0, orientation = 0, extraCount = 0;
+    uint16_t* extraTypes = nullptr;
+    uint32_t width = 0, height = 0;
+    TIFFGetFieldDefaulted(handle, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(handle, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(handle, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(handle, TIFFTAG_COMPRESSION, &compression);
+    TIFFGetFieldDefaulted(handle, TIFFTAG_ORIENTATION, &orientation);
+    TIFFGetFieldDefaulted(handle, TIFFTAG_EXTRASAMPLES, &extraCount, &extraTypes);
+    const bool plainCodec = compression == COMPRESSION_NONE || compression == COMPRESSION_LZW ||
+                            compression == COMPRESSION_ADOBE_DEFLATE || compression == COMPRESSION_DEFLATE ||
+                            compression == COMPRESSION_PACKBITS;
+    if (!TIFFGetField(handle, TIFFTAG_PHOTOMETRIC, &photometric) || photometric != PHOTOMETRIC_RGB || samples != 3 ||
+        bits != 8 || planar != PLANARCONFIG_CONTIG || extraCount != 0 || orientation != ORIENTATION_TOPLEFT ||
+        !plainCodec || TIFFIsTiled(handle) || !TIFFGetField(handle, TIFFTAG_IMAGEWIDTH, &width) ||
+        !TIFFGetField(handle, TIFFTAG_IMAGELENGTH, &height) || width == 0 || height == 0 ||
+        TIFFScanlineSize64(handle) != static_cast<uint64_t>(width) * 3)
+        return false;
+
+    wantedDepth = 32;
+    CreateBitmap(bitmap, width, height, 32, false);
+    CPLBitmapLock lock(bitmap, false, true);
+    std::unique_ptr<uint8_t[]> line(new (std::nothrow) uint8_t[static_cast<size_t>(width) * 3]);
+    if (!line) RaiseError(PLErr::NoMemory, "Out of memory allocating TIFF buffer.");
+    uint8_t** lines = bitmap.GetLineArray();
+    PLTiffClearError();
+    bool failed = false;
+    for (uint32_t y = 0; y < height; ++y) {
+        // Like the RGBA reader: a damaged row leaves its pixels as they were and the image is
+        // reported as unreadable once all rows were tried.
+        if (TIFFReadScanline(handle, line.get(), y, 0) < 0) {
+            failed = true;
+            continue;
+        }
+        ExpandRGBToBGRX(line.get(), lines[y], width);
+    }
+    if (failed) RaiseError(PLErr::WrongSignature, LastError("Error reading TIFF image.").c_str());
+    return true;
+}
+
 void CTIFFDecoder::DoHiColor(CDibBitmap& bitmap, int& wantedDepth, TIFF* handle) {
+    if (DoPlainRGB(bitmap, wantedDepth, handle)) return;
     uint32_t width = 0, height = 0;
     TIFFGetField(handle, TIFFTAG_IMAGEWIDTH, &width);
     TIFFGetField(handle, TIFFTAG_IMAGELENGTH, &height);

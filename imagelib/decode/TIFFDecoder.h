@@ -30,4 +30,7 @@ private:
     void DoLoColor(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wantedDepth, tiff* handle,
                    CProgressSink* progress);
     void DoHiColor(CDibBitmap& bitmap, int& wantedDepth, tiff* handle);
+    // 8-bit RGB in strips, top row first: rows straight from libtiff's scanlines. False when
+    // the image is of another kind (the RGBA reader takes it).
+    bool DoPlainRGB(CDibBitmap& bitmap, int& wantedDepth, tiff* handle);
 };

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "encode/RowPacking.h"
+
 namespace {
 
 void Put16(uint8_t* p, uint16_t v) {
@@ -12,29 +14,6 @@ void Put16(uint8_t* p, uint16_t v) {
 
 void Put32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-// Blue, green, red of each 32-bit pixel, four pixels at a time as three 32-bit words.
-void Pack32To24(const uint8_t* src, uint8_t* dst, int32_t width) {
-    int32_t x = 0;
-    for (; x + 4 <= width; x += 4, src += 16, dst += 12) {
-        uint32_t p0, p1, p2, p3;
-        std::memcpy(&p0, src, 4);
-        std::memcpy(&p1, src + 4, 4);
-        std::memcpy(&p2, src + 8, 4);
-        std::memcpy(&p3, src + 12, 4);
-        const uint32_t w0 = (p0 & 0x00FFFFFFu) | (p1 << 24);
-        const uint32_t w1 = ((p1 >> 8) & 0x0000FFFFu) | (p2 << 16);
-        const uint32_t w2 = ((p2 >> 16) & 0x000000FFu) | (p3 << 8);
-        std::memcpy(dst, &w0, 4);
-        std::memcpy(dst + 4, &w1, 4);
-        std::memcpy(dst + 8, &w2, 4);
-    }
-    for (; x < width; ++x, src += 4, dst += 3) {
-        dst[0] = src[0];
-        dst[1] = src[1];
-        dst[2] = src[2];
-    }
 }
 
 }  // namespace
@@ -86,7 +65,7 @@ void CBMPEncoder::DoEncode(const CDibBitmap& bitmap, CByteSink& sink) {
         const uint8_t* src = lines[y];
         size_t written;
         if (depth == 32) {
-            Pack32To24(src, dst, width);
+            PLPack32ToBGR(src, dst, width);
             written = static_cast<size_t>(width) * 3;
         } else {
             std::memcpy(dst, src, pixelBytes);

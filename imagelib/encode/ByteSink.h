@@ -1,12 +1,15 @@
 #pragma once
 
-// Byte sinks: where an encoder writes its file. The whole file is assembled in one block of
-// memory; the file kind writes it to disk in one piece when it is closed.
+// Byte sinks: where an encoder writes its file. The memory kind assembles the whole file in
+// one block. The file kind keeps only a window of it: once the window is full, the bytes in it
+// go to the file (its temporary file) and the window starts again behind them, so that saving
+// a large picture neither needs a second copy of it in memory nor touches fresh pages for one.
+// Writes and reads below the window reach the bytes already on disk.
 //
-// The block starts at the capacity given to Open and grows when an encoder writes more than
-// was foreseen, so a picture that compresses badly still saves. Only a file that would pass
-// MaxBytes throws "Buffer overflow while encoding.\n" (code 11); a block that cannot be grown
-// throws code 10.
+// The block starts at the capacity given to Open (the file kind: at most its window) and grows
+// when an encoder writes more than was foreseen, so a picture that compresses badly still saves.
+// Only a file that would pass MaxBytes throws "Buffer overflow while encoding.\n" (code 11); a
+// block that cannot be grown throws code 10.
 
 #include <cstddef>
 #include <cstdint>
@@ -37,15 +40,24 @@ public:
 
     // Makes room for n more bytes at the current position, advances past them and returns
     // where they go, for encoders that build their output in place. The bytes are not
-    // initialised.
+    // initialised; the pointer is good until the next call that writes.
     uint8_t* Append(size_t n);
 
-    // Grows the block to hold at least total bytes, so that writes up to there never move it.
-    void ReserveTotal(size_t total) { Reserve(total); }
+    // Grows the block to hold at least total bytes, so that writes up to there never move it
+    // (a hint: a sink with a window keeps its window).
+    void ReserveTotal(size_t total) {
+        if (m_window == 0) Reserve(total);
+    }
 
-    // Bytes written so far (the size of the file), and the bytes themselves.
+    // Copies up to n bytes from offset on into data, wherever they are kept; returns how many
+    // there were.
+    size_t ReadAt(size_t offset, size_t n, void* data);
+
+    // Bytes written so far (the size of the file), and the bytes themselves (a sink with a
+    // window: only those from GetDataOffset on).
     size_t GetPosition() const { return m_position; }
     const uint8_t* GetData() const { return m_buffer; }
+    size_t GetDataOffset() const { return m_base; }
     size_t GetCapacity() const { return m_capacity; }
     const char* GetName() const { return m_name.c_str(); }
 
@@ -56,8 +68,19 @@ protected:
 
     // The base part of every kind's Open: a fresh block of capacity bytes and the name.
     // False when the block cannot be had.
-    bool OpenBuffer(const char* name, size_t capacity);
+    // window non-zero: the sink keeps at most about that many bytes and hands the rest to
+    // WriteOut.
+    bool OpenBuffer(const char* name, size_t capacity, size_t window = 0);
     void FreeBuffer();
+
+    // Hands every byte still in the window to WriteOut; the window is then empty.
+    void SpillWindow();
+
+    // The file kind's storage behind the window: append n bytes at the end of what it holds,
+    // overwrite bytes it holds, read them back. Failures throw.
+    virtual void WriteOut(const uint8_t* data, size_t n);
+    virtual void RewriteOut(size_t offset, const uint8_t* data, size_t n);
+    virtual void ReadBack(size_t offset, uint8_t* data, size_t n);
 
 private:
     void Reserve(size_t needed);
@@ -66,6 +89,8 @@ private:
     size_t m_position = 0;
     std::string m_name;
     size_t m_capacity = 0;
+    size_t m_base = 0;    // file offset of m_buffer[0]; the bytes before it were written out
+    size_t m_window = 0;  // 0: everything stays in memory
 };
 
 // A sink whose result stays in memory (tests, the clipboard, mail). Its name is "Mem".

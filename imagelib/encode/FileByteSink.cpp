@@ -20,14 +20,14 @@ namespace {
 // cannot be written (errno tells which).
 std::FILE* CreateNewFile(const std::string& path) {
 #ifdef _WIN32
-    int fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    int fd = _open(path.c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd < 0) return nullptr;
-    std::FILE* file = _fdopen(fd, "wb");
+    std::FILE* file = _fdopen(fd, "w+b");
     if (!file) _close(fd);
 #else
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return nullptr;
-    std::FILE* file = ::fdopen(fd, "wb");
+    std::FILE* file = ::fdopen(fd, "w+b");
     if (!file) ::close(fd);
 #endif
     return file;
@@ -96,18 +96,48 @@ int CFileByteSink::Open(const char* path, size_t capacity) {
         else if (errno != EEXIST) break;
     }
     if (!m_file) return -1;
-    if (!OpenBuffer(path, capacity)) {
+    m_written = 0;
+    m_atEnd = true;
+    if (!OpenBuffer(path, capacity, WindowBytes)) {
         Discard();
         return -1;
     }
     return 0;
 }
 
+void CFileByteSink::Fail() {
+    std::string name = GetName();
+    Discard();
+    throw PLEncoderError(PLErr::OpenFailed, "Writing %s failed", name.c_str());
+}
+
+bool CFileByteSink::SeekTo(size_t offset) {
+    // Offsets stay below MaxBytes, which a long holds on every platform.
+    return std::fseek(m_file, static_cast<long>(offset), SEEK_SET) == 0;
+}
+
+void CFileByteSink::WriteOut(const uint8_t* data, size_t n) {
+    if (!m_file) Fail();
+    if (!m_atEnd && !SeekTo(m_written)) Fail();
+    m_atEnd = true;
+    if (std::fwrite(data, 1, n, m_file) != n) Fail();
+    m_written += n;
+}
+
+void CFileByteSink::RewriteOut(size_t offset, const uint8_t* data, size_t n) {
+    m_atEnd = false;
+    if (!m_file || !SeekTo(offset) || std::fwrite(data, 1, n, m_file) != n) Fail();
+}
+
+void CFileByteSink::ReadBack(size_t offset, uint8_t* data, size_t n) {
+    m_atEnd = false;
+    if (!m_file || !SeekTo(offset) || std::fread(data, 1, n, m_file) != n) Fail();
+}
+
 void CFileByteSink::Close() {
     if (!m_file) return;
-    size_t size = GetPosition();
-    bool ok = size == 0 || std::fwrite(GetData(), 1, size, m_file) == size;
-    ok = std::fflush(m_file) == 0 && ok;
+    SpillWindow();  // a failure discards everything and throws "Writing %s failed"
+    bool ok = std::fflush(m_file) == 0;
     ok = std::fclose(m_file) == 0 && ok;
     m_file = nullptr;
     if (ok) ok = ReplaceFile(m_tempPath, GetName());

@@ -3,8 +3,9 @@
 // CFileByteSink: assembles a file in memory and puts it on disk only when it is complete.
 //
 // Open checks that the target can be written and creates an empty temporary file beside it
-// (so a folder that cannot be written is reported before anything is encoded). Close writes the
-// whole block to the temporary file in one call and then puts it in the target's place. When
+// (so a folder that cannot be written is reported before anything is encoded). The encoded
+// bytes go to the temporary file a window at a time (WindowBytes); Close writes the rest and
+// then puts the file in the target's place. When
 // Close is never reached (an encoder threw) or the write fails, the temporary file is removed
 // and an existing file of the target's name is left exactly as it was.
 
@@ -33,9 +34,22 @@ public:
     bool IsOpen() const { return m_file != nullptr; }
     const std::string& GetTempPath() const { return m_tempPath; }
 
+    // Bytes kept in memory before they go to the file: small enough to be a reused heap block.
+    static constexpr size_t WindowBytes = 256 * 1024;
+
+protected:
+    void WriteOut(const uint8_t* data, size_t n) override;
+    void RewriteOut(size_t offset, const uint8_t* data, size_t n) override;
+    void ReadBack(size_t offset, uint8_t* data, size_t n) override;
+
 private:
+    [[noreturn]] void Fail();
+    bool SeekTo(size_t offset);
+
     std::FILE* m_file = nullptr;
     std::string m_tempPath;
+    size_t m_written = 0;  // bytes in the temporary file
+    bool m_atEnd = true;   // the file position is m_written
 };
 
 // The folder part of a path, with its trailing separator ("" for a bare file name).

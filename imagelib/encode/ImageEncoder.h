@@ -1,8 +1,9 @@
 #pragma once
 
-// CImageEncoder: writes a CDibBitmap as an image file. Every encoder assembles the whole file
-// in memory (a CByteSink) and the file sink puts it on disk in one piece, so a failed save
-// leaves neither a truncated file nor a damaged older file of the same name.
+// CImageEncoder: writes a CDibBitmap as an image file. Every encoder writes to a CByteSink; the
+// file sink fills a temporary file beside the target and puts it in the target's place only
+// when it is complete, so a failed save leaves neither a truncated file nor a damaged older
+// file of the same name.
 //
 // Kinds: CBMPEncoder, CJPEGEncoder, CPNGEncoder, CTIFFEncoder, CGIFEncoder. An encoder is made
 // for one save, configured, used and destroyed. Failures throw CTextException.

@@ -1,10 +1,12 @@
 #include "encode/TIFFEncoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "encode/RowPacking.h"
 #include "encode/TIFFMemClient.h"
 
 namespace {
@@ -15,6 +17,10 @@ namespace {
 }
 
 bool IsGrey(const PLRGBQuad& q) { return q.rgbRed == q.rgbGreen && q.rgbGreen == q.rgbBlue; }
+
+// Bytes of one strip, at least: as large as the file sink's window, so that each strip goes to
+// the file straight from the strip buffer.
+constexpr size_t kStripBytes = 256 * 1024;
 
 }  // namespace
 
@@ -64,7 +70,7 @@ void CTIFFEncoder::DoEncodeTIFF(const CDibBitmap& bitmap, TIFF* handle) {
               TIFFSetField(handle, TIFFTAG_SAMPLESPERPIXEL, depth <= 8 ? 1 : 3) &&
               TIFFSetField(handle, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
               TIFFSetField(handle, TIFFTAG_PHOTOMETRIC, photometric) &&
-              TIFFSetField(handle, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(handle, 0));
+              TIFFSetField(handle, TIFFTAG_ROWSPERSTRIP, RowsPerStrip(bitmap));
     if (ok && photometric == PHOTOMETRIC_PALETTE) {
         // The colour map holds 16-bit values; 8-bit colours are scaled by 257 (255 -> 65535).
         const int count = 1 << depth;
@@ -79,24 +85,38 @@ void CTIFFEncoder::DoEncodeTIFF(const CDibBitmap& bitmap, TIFF* handle) {
     }
     if (!ok) ThrowLibraryError("Cannot set TIFF fields.\n");
 
+    // Whole strips are built from the rows and handed to libtiff as they are (the data are not
+    // compressed), which spares libtiff's own copy of every row.
     const uint8_t* const* lines = bitmap.GetLineArray();
-    const size_t rowBytes = depth <= 8 ? CDibBitmap::CalcPackedRowLength(width, depth) : static_cast<size_t>(width) * 3;
-    std::vector<uint8_t> row(rowBytes);
+    const size_t rowBytes = RowBytes(bitmap);
+    const uint32_t rowsPerStrip = RowsPerStrip(bitmap);
+    std::vector<uint8_t> strip(rowBytes * std::min<uint32_t>(rowsPerStrip, static_cast<uint32_t>(height)));
     const unsigned tailBits = static_cast<unsigned>((static_cast<uint64_t>(width) * depth) % 8);
-    for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* src = lines[y];
-        if (depth <= 8) {
-            std::memcpy(row.data(), src, rowBytes);
-            if (tailBits) row[rowBytes - 1] &= static_cast<uint8_t>(0xFF00u >> tailBits);
-        } else {
-            uint8_t* dst = row.data();
-            for (int32_t x = 0; x < width; ++x, src += 4, dst += 3) {
-                dst[0] = src[PL_RED];
-                dst[1] = src[PL_GREEN];
-                dst[2] = src[PL_BLUE];
+    tstrip_t index = 0;
+    for (int32_t top = 0; top < height; top += static_cast<int32_t>(rowsPerStrip), ++index) {
+        const int32_t rows = std::min<int32_t>(static_cast<int32_t>(rowsPerStrip), height - top);
+        uint8_t* dst = strip.data();
+        for (int32_t y = top; y < top + rows; ++y, dst += rowBytes) {
+            const uint8_t* src = lines[y];
+            if (depth <= 8) {
+                std::memcpy(dst, src, rowBytes);
+                if (tailBits) dst[rowBytes - 1] &= static_cast<uint8_t>(0xFF00u >> tailBits);
+            } else {
+                PLPack32ToRGB(src, dst, width);
             }
         }
-        if (TIFFWriteScanline(handle, row.data(), static_cast<uint32_t>(y), 0) < 0)
-            ThrowLibraryError("Error writing TIFF row.\n");
+        const tmsize_t size = static_cast<tmsize_t>(rowBytes * static_cast<size_t>(rows));
+        if (TIFFWriteRawStrip(handle, index, strip.data(), size) != size) ThrowLibraryError("Error writing TIFF row.\n");
     }
+}
+
+size_t CTIFFEncoder::RowBytes(const CDibBitmap& bitmap) {
+    const uint16_t depth = bitmap.GetBitsPerPixel();
+    const int32_t width = bitmap.GetWidth();
+    return depth <= 8 ? CDibBitmap::CalcPackedRowLength(width, depth) : static_cast<size_t>(width) * 3;
+}
+
+uint32_t CTIFFEncoder::RowsPerStrip(const CDibBitmap& bitmap) {
+    const size_t rowBytes = RowBytes(bitmap);
+    return static_cast<uint32_t>((kStripBytes + rowBytes - 1) / std::max<size_t>(1, rowBytes));
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "encode/ImageEncoder.h"
 
 struct tiff;
@@ -17,4 +20,8 @@ protected:
     void DoEncode(const CDibBitmap& bitmap, CByteSink& sink) override;
     // Writes the tags and rows of bitmap to an opened libtiff handle.
     virtual void DoEncodeTIFF(const CDibBitmap& bitmap, tiff* handle);
+
+private:
+    static size_t RowBytes(const CDibBitmap& bitmap);
+    static uint32_t RowsPerStrip(const CDibBitmap& bitmap);
 };

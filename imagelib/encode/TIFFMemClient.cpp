@@ -34,7 +34,6 @@ struct MemClient {
     char mode;            // 'r' or 'w'
 
     size_t UsedSize() const { return mode == 'w' ? sink->GetPosition() : capacity; }
-    const uint8_t* Bytes() const { return mode == 'w' ? sink->GetData() : data; }
 };
 
 MemClient* Client(thandle_t handle) { return static_cast<MemClient*>(handle); }
@@ -46,7 +45,16 @@ tmsize_t ReadProc(thandle_t handle, void* buffer, tmsize_t size) {
     if (c->position >= used) return 0;
     size_t n = static_cast<size_t>(size);
     if (n > used - c->position) n = used - c->position;
-    std::memcpy(buffer, c->Bytes() + c->position, n);
+    if (c->mode == 'w') {
+        try {
+            n = c->sink->ReadAt(c->position, n, buffer);
+        } catch (...) {
+            if (c->failure && !*c->failure) *c->failure = std::current_exception();
+            return -1;
+        }
+    } else {
+        std::memcpy(buffer, c->data + c->position, n);
+    }
     c->position += n;
     return static_cast<tmsize_t>(n);
 }
