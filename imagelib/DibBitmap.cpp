@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "PixelConvert.h"
 #include "filters/QuantizeFilter.h"
@@ -78,12 +79,37 @@ void CDibBitmap::Recreate(int32_t width, int32_t height, uint16_t bitsPerPixel, 
     FreeLineTable();
     m_width = m_height = 0;
     m_palette = nullptr;
+    m_clearNewRows = clearRows;
     try {
         InternalCreate(width, height, bitsPerPixel, hasAlpha);
     } catch (...) {
+        m_clearNewRows = true;
         ClearForFailure();
         throw;
     }
+    m_clearNewRows = true;
+    if (!clearRows) {
+        // The caller writes the pixels, never the bytes that pad a row to the storage's length.
+        const size_t pixelBytes = CalcPackedRowLength(m_width, m_bitsPerPixel);
+        const size_t rowLength = static_cast<size_t>(GetBytesPerLine());
+        if (rowLength > pixelBytes)
+            for (int32_t y = 0; y < m_height; ++y) std::memset(m_lineTable[y] + pixelBytes, 0, rowLength - pixelBytes);
+    }
+}
+
+void CDibBitmap::SwapContent(CDibBitmap& other) {
+    // Kinds that cannot trade contents make no sibling, so nothing calls this for them.
+    (void)other;
+    throw CTextException(PLErr::UnknownVariant, "This bitmap kind cannot trade contents.");
+}
+
+void CDibBitmap::SwapCommon(CDibBitmap& other) {
+    std::swap(m_width, other.m_width);
+    std::swap(m_height, other.m_height);
+    std::swap(m_bitsPerPixel, other.m_bitsPerPixel);
+    std::swap(m_palette, other.m_palette);
+    std::swap(m_hasAlpha, other.m_hasAlpha);
+    std::swap(m_lineTable, other.m_lineTable);
 }
 
 void CDibBitmap::ClearForFailure() {

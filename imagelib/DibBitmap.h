@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "BitmapInfo.h"
 #include "PLObject.h"
@@ -40,6 +41,19 @@ public:
     // size or an unknown depth, code 10 for one too large) leaves the old content untouched;
     // when the allocation itself fails the bitmap is left empty (0 x 0, no rows).
     virtual void Create(int32_t width, int32_t height, uint16_t bitsPerPixel, bool hasAlpha);
+
+    // Create for callers that write every pixel of every row themselves (the filters): the
+    // rows are not cleared first (padding bytes are). The colour table is the grey ramp.
+    void CreateForOverwrite(int32_t width, int32_t height, uint16_t bitsPerPixel, bool hasAlpha) {
+        Recreate(width, height, bitsPerPixel, hasAlpha, false);
+    }
+
+    // A new bitmap of this kind (16 x 16 x 8, as constructed), for work whose result is to
+    // replace this bitmap through SwapContent; nullptr for kinds that cannot trade contents.
+    virtual std::unique_ptr<CDibBitmap> NewOfSameKind() const { return nullptr; }
+    // Trades the picture (size, depth, alpha flag, colour table and rows) with other, a bitmap
+    // made by NewOfSameKind. Lock counts, dither and palette modes stay with each bitmap.
+    virtual void SwapContent(CDibBitmap& other);
 
     // Bytes held: rows, header and colour table, and the object itself.
     virtual size_t GetMemUsed() const = 0;
@@ -139,6 +153,8 @@ protected:
     // geometry is unchanged the rows are neither reallocated nor cleared.
     void Recreate(int32_t width, int32_t height, uint16_t bitsPerPixel, bool hasAlpha, bool clearRows);
     void FreeLineTable();
+    // The base part of SwapContent: the geometry, the colour table pointer and the row table.
+    void SwapCommon(CDibBitmap& other);
     // The row table of the DIB layout: rows of CalcDibRowLength bytes stored bottom-up at bits.
     void FillBottomUpLineTable(uint8_t* bits);
     void FillGreyRamp();
@@ -160,6 +176,9 @@ protected:
     mutable int32_t m_lockCount = 0;
     int32_t m_ditherMode = 0;
     int32_t m_paletteMode = 2;
+    // Whether InternalCreate must hand out cleared rows (false while Recreate makes rows that
+    // the caller overwrites).
+    bool m_clearNewRows = true;
 
 private:
     void ConvertTo32(const CDibBitmap& source);

@@ -1,6 +1,9 @@
 #include "HeapBitmap.h"
 
 #include <cstdlib>
+#include <utility>
+
+#include "PixelMemory.h"
 
 CHeapBitmap::CHeapBitmap() { Create(16, 16, 8, false); }
 
@@ -19,7 +22,7 @@ void CHeapBitmap::InternalCreate(int32_t width, int32_t height, uint16_t bitsPer
     uint32_t rowLength = CalcPackedRowLength(width, bitsPerPixel);
     CheckGeometry(width, height, bitsPerPixel, rowLength);
     m_pixelBytes = static_cast<size_t>(rowLength) * static_cast<size_t>(height);
-    m_pixels = static_cast<uint8_t*>(std::calloc(m_pixelBytes, 1));
+    m_pixels = static_cast<uint8_t*>(CPixelMemory::Allocate(m_pixelBytes, m_clearNewRows));
     if (m_pixels == nullptr) {
         m_pixelBytes = 0;
         throw CTextException(PLErr::NoMemory, "Out of memory creating bitmap.");
@@ -32,8 +35,17 @@ void CHeapBitmap::InternalCreate(int32_t width, int32_t height, uint16_t bitsPer
     InitCommon(width, height, bitsPerPixel, hasAlpha);
 }
 
+std::unique_ptr<CDibBitmap> CHeapBitmap::NewOfSameKind() const { return std::make_unique<CHeapBitmap>(); }
+
+void CHeapBitmap::SwapContent(CDibBitmap& other) {
+    CHeapBitmap& o = dynamic_cast<CHeapBitmap&>(other);
+    SwapCommon(o);
+    std::swap(m_pixels, o.m_pixels);
+    std::swap(m_pixelBytes, o.m_pixelBytes);
+}
+
 void CHeapBitmap::FreeMembers() {
-    std::free(m_pixels);
+    CPixelMemory::Free(m_pixels, m_pixelBytes);
     m_pixels = nullptr;
     m_pixelBytes = 0;
     std::free(m_palette);

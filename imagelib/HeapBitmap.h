@@ -12,6 +12,8 @@ public:
 
     size_t GetMemUsed() const override;
     int32_t GetBytesPerLine() const override;
+    std::unique_ptr<CDibBitmap> NewOfSameKind() const override;
+    void SwapContent(CDibBitmap& other) override;
 
 protected:
     void InternalCreate(int32_t width, int32_t height, uint16_t bitsPerPixel, bool hasAlpha) override;

@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
+
+#include "PixelMemory.h"
 
 namespace {
 size_t ColorTableBytes(uint16_t bitsPerPixel) {
@@ -24,7 +27,7 @@ void CPackedDibBitmap::InternalCreate(int32_t width, int32_t height, uint16_t bi
     CheckGeometry(width, height, bitsPerPixel, rowLength);
     size_t headerBytes = sizeof(PLBitmapInfoHeader) + ColorTableBytes(bitsPerPixel);
     m_blockSize = headerBytes + static_cast<size_t>(rowLength) * static_cast<size_t>(height);
-    m_block = static_cast<uint8_t*>(std::calloc(m_blockSize, 1));
+    m_block = static_cast<uint8_t*>(CPixelMemory::Allocate(m_blockSize, m_clearNewRows, headerBytes));
     if (m_block == nullptr) {
         m_blockSize = 0;
         throw CTextException(PLErr::NoMemory, "Out of memory creating bitmap.");
@@ -46,8 +49,19 @@ void CPackedDibBitmap::InitPointers() {
     m_bits = table + ColorTableBytes(m_header->biBitCount);
 }
 
+std::unique_ptr<CDibBitmap> CPackedDibBitmap::NewOfSameKind() const { return std::make_unique<CPackedDibBitmap>(); }
+
+void CPackedDibBitmap::SwapContent(CDibBitmap& other) {
+    CPackedDibBitmap& o = dynamic_cast<CPackedDibBitmap&>(other);
+    SwapCommon(o);
+    std::swap(m_block, o.m_block);
+    std::swap(m_blockSize, o.m_blockSize);
+    std::swap(m_header, o.m_header);
+    std::swap(m_bits, o.m_bits);
+}
+
 void CPackedDibBitmap::FreeMembers() {
-    std::free(m_block);
+    CPixelMemory::Free(m_block, m_blockSize);
     m_block = nullptr;
     m_blockSize = 0;
     m_header = nullptr;

@@ -17,6 +17,8 @@ public:
 
     size_t GetMemUsed() const override;
     int32_t GetBytesPerLine() const override;
+    std::unique_ptr<CDibBitmap> NewOfSameKind() const override;
+    void SwapContent(CDibBitmap& other) override;
 
 #ifdef _WIN32
     // Loads a bitmap resource (RT_BITMAP). Throws code 4 when the module has no such resource.

@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "FilterSupport.h"
 
@@ -52,7 +57,7 @@ void TableApply(CImageFilter& filter, const CDibBitmap& source, CDibBitmap& targ
         else
             ApplyTableToPalette(target, lut);
     } else if (source.GetBitsPerPixel() == 32) {
-        target.Create(source.GetWidth(), source.GetHeight(), 32, source.HasAlpha());
+        target.CreateForOverwrite(source.GetWidth(), source.GetHeight(), 32, source.HasAlpha());
         CPLBitmapLock targetLock(target, false, true);
         ApplyTable32(source, target, lut, progress);
     } else {
@@ -173,7 +178,7 @@ void CIntensityFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
         progress.Finish();
         return;
     }
-    if (&source != &target) target.Create(source.GetWidth(), source.GetHeight(), 32, source.HasAlpha());
+    if (&source != &target) target.CreateForOverwrite(source.GetWidth(), source.GetHeight(), 32, source.HasAlpha());
     CPLBitmapLock targetLock(target, false, true);
     const int32_t w = source.GetWidth(), h = source.GetHeight();
     const uint8_t* table = lookup.data();
@@ -197,6 +202,61 @@ namespace {
 constexpr uint32_t RedWeight = 212671, GreenWeight = 715160, BlueWeight = 72169;
 }  // namespace
 
+namespace {
+
+// One row of 32-bit pixels to grey levels. The sum of the three products is below 2^28, so it
+// is exact in 32-bit integers; the vector loop forms it with 16-bit multiplies (each weight
+// split as high x 2^15 + low) and divides it by a million exactly as sum x M >> 50 with
+// M = ceil(2^50 / 10^6): M x 10^6 exceeds 2^50 by 157376, and 157376 x sum stays below 2^50.
+void GreyRow(const uint8_t* src, uint8_t* dst, int32_t w) {
+    int32_t x = 0;
+#if defined(__SSE2__)
+    static_assert(PL_BLUE == 0 && PL_GREEN == 1 && PL_RED == 2, "pixel byte order");
+    const __m128i low = _mm_setr_epi16(BlueWeight & 0x7FFF, GreenWeight & 0x7FFF, RedWeight & 0x7FFF, 0,
+                                       BlueWeight & 0x7FFF, GreenWeight & 0x7FFF, RedWeight & 0x7FFF, 0);
+    const __m128i high = _mm_setr_epi16(BlueWeight >> 15, GreenWeight >> 15, RedWeight >> 15, 0, BlueWeight >> 15,
+                                        GreenWeight >> 15, RedWeight >> 15, 0);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i reciprocal = _mm_set1_epi32(1125899907);
+    // Sums of the two 32-bit halves of each pixel's products: four pixels, one lane each.
+    auto pairSums = [](__m128i a, __m128i b) {
+        const __m128 fa = _mm_castsi128_ps(a), fb = _mm_castsi128_ps(b);
+        return _mm_add_epi32(_mm_castps_si128(_mm_shuffle_ps(fa, fb, _MM_SHUFFLE(2, 0, 2, 0))),
+                             _mm_castps_si128(_mm_shuffle_ps(fa, fb, _MM_SHUFFLE(3, 1, 3, 1))));
+    };
+    // Grey levels of four pixels as four 32-bit lanes.
+    auto fourGreys = [&](const uint8_t* p) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i lo = _mm_unpacklo_epi8(v, zero), hi = _mm_unpackhi_epi8(v, zero);
+        const __m128i sumLow = pairSums(_mm_madd_epi16(lo, low), _mm_madd_epi16(hi, low));
+        const __m128i sumHigh = pairSums(_mm_madd_epi16(lo, high), _mm_madd_epi16(hi, high));
+        const __m128i sum = _mm_add_epi32(_mm_slli_epi32(sumHigh, 15), sumLow);
+        const __m128i even = _mm_srli_epi64(_mm_mul_epu32(sum, reciprocal), 50);
+        const __m128i odd = _mm_srli_epi64(_mm_mul_epu32(_mm_srli_epi64(sum, 32), reciprocal), 50);
+        return _mm_or_si128(even, _mm_slli_epi64(odd, 32));
+    };
+    for (; x + 16 <= w; x += 16) {
+        const uint8_t* p = src + 4 * static_cast<size_t>(x);
+        const __m128i a = _mm_packs_epi32(fourGreys(p), fourGreys(p + 16));
+        const __m128i b = _mm_packs_epi32(fourGreys(p + 32), fourGreys(p + 48));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x), _mm_packus_epi16(a, b));
+    }
+    for (; x + 4 <= w; x += 4) {
+        __m128i q = fourGreys(src + 4 * static_cast<size_t>(x));
+        q = _mm_packs_epi32(q, q);
+        q = _mm_packus_epi16(q, q);
+        const uint32_t bytes = static_cast<uint32_t>(_mm_cvtsi128_si32(q));
+        std::memcpy(dst + x, &bytes, 4);
+    }
+#endif
+    for (; x < w; ++x) {
+        const uint8_t* p = src + 4 * static_cast<size_t>(x);
+        dst[x] = CGrayscaleFilter::GreyOf(p[PL_RED], p[PL_GREEN], p[PL_BLUE]);
+    }
+}
+
+}  // namespace
+
 CGrayscaleFilter::CGrayscaleFilter(CProgressSink* progress) : CImageFilter(progress) {}
 
 CGrayscaleFilter::~CGrayscaleFilter() = default;
@@ -215,21 +275,10 @@ void CGrayscaleFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
     const CProgressSchedule progress = RowSchedule(GetProgressSink(), h);
     progress.Start();
     if (source.GetBitsPerPixel() == 32) {
-        uint32_t rt[256], gt[256], bt[256];
-        for (uint32_t v = 0; v < 256; ++v) {
-            rt[v] = RedWeight * v;
-            gt[v] = GreenWeight * v;
-            bt[v] = BlueWeight * v;
-        }
-        target.Create(w, h, 8, false);
+        target.CreateForOverwrite(w, h, 8, false);
         CPLBitmapLock targetLock(target, false, true);
         for (int32_t y = 0; y < h; ++y) {
-            const uint8_t* src = source.GetLine(y);
-            uint8_t* dst = target.GetLine(y);
-            for (int32_t x = 0; x < w; ++x) {
-                const uint8_t* p = src + 4 * x;
-                dst[x] = static_cast<uint8_t>((bt[p[PL_BLUE]] + gt[p[PL_GREEN]] + rt[p[PL_RED]]) / 1000000u);
-            }
+            GreyRow(source.GetLine(y), target.GetLine(y), w);
             progress.Step(y);
         }
     } else {
@@ -244,7 +293,7 @@ void CGrayscaleFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
             const PLPixel32 c = i < source.GetNumColors() ? PaletteColor(source, i) : 0;
             grey[i] = GreyOf(PLPixelRed(c), PLPixelGreen(c), PLPixelBlue(c));
         }
-        target.Create(w, h, 8, false);
+        target.CreateForOverwrite(w, h, 8, false);
         CPLBitmapLock targetLock(target, false, true);
         for (int32_t y = 0; y < h; ++y) {
             const uint8_t* src = indices->GetLine(y);

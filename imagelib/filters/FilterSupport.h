@@ -101,7 +101,7 @@ void FillRows32(const CDibBitmap& source, CDibBitmap& target, CProgressSink* sin
     const int32_t w = src.GetWidth(), h = src.GetHeight();
     const CProgressSchedule progress(sink, first, span, h);
     progress.Start();
-    target.Create(w, h, 32, false);
+    target.CreateForOverwrite(w, h, 32, false);
     CPLBitmapLock targetLock(target, false, true);
     for (int32_t y = 0; y < h; ++y) {
         row(src, target, y);

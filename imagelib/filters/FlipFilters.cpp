@@ -1,7 +1,11 @@
 #include "FlipFilters.h"
 
 #include <cstring>
-#include <vector>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "FilterSupport.h"
 
@@ -11,7 +15,19 @@ namespace {
 
 void MirrorRow(const uint8_t* src, uint8_t* dst, int32_t w) {
     if (src == dst) {
-        for (int32_t x = 0, z = w - 1; x < z; ++x, --z) {
+        int32_t x = 0, z = w - 1;
+#if defined(__SSE2__)
+        // Four pixels from each end trade places, reversed, while the two groups do not meet.
+        for (; z - x + 1 >= 8; x += 4, z -= 4) {
+            __m128i* a = reinterpret_cast<__m128i*>(dst + 4 * static_cast<size_t>(x));
+            __m128i* b = reinterpret_cast<__m128i*>(dst + 4 * static_cast<size_t>(z - 3));
+            const __m128i va = _mm_shuffle_epi32(_mm_loadu_si128(a), 0x1B);
+            const __m128i vb = _mm_shuffle_epi32(_mm_loadu_si128(b), 0x1B);
+            _mm_storeu_si128(a, vb);
+            _mm_storeu_si128(b, va);
+        }
+#endif
+        for (; x < z; ++x, --z) {
             const PLPixel32 a = LoadPixel(dst + 4 * x);
             StorePixel(dst + 4 * x, LoadPixel(dst + 4 * z));
             StorePixel(dst + 4 * z, a);
@@ -23,6 +39,20 @@ void MirrorRow(const uint8_t* src, uint8_t* dst, int32_t w) {
         s -= 4;
         StorePixel(dst + 4 * x, LoadPixel(s));
     }
+}
+
+// Trades the contents of two rows of bytes, in one pass over each.
+void SwapRows(uint8_t* a, uint8_t* b, size_t bytes) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= bytes; i += 16) {
+        const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(a + i), vb);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(b + i), va);
+    }
+#endif
+    for (; i < bytes; ++i) std::swap(a[i], b[i]);
 }
 
 // Row y of to becomes row y of from mirrored; from and to may be the same bitmap.
@@ -77,15 +107,10 @@ void CFlipVerticalFilter::ApplyInPlace(CDibBitmap& bitmap) {
     progress.Start();
     bitmap.SetHasAlpha(false);
     const size_t bytes = 4 * static_cast<size_t>(w);
-    std::vector<uint8_t> spare = MakeBuffer<uint8_t>(bytes);
     // Row y and row h - 1 - y trade places; progress follows the rows of the top half and
     // then those of the bottom half, which the swaps have already finished.
     for (int32_t y = 0; y < h / 2; ++y) {
-        uint8_t* top = bitmap.GetLine(y);
-        uint8_t* bottom = bitmap.GetLine(h - 1 - y);
-        std::memcpy(spare.data(), top, bytes);
-        std::memcpy(top, bottom, bytes);
-        std::memcpy(bottom, spare.data(), bytes);
+        SwapRows(bitmap.GetLine(y), bitmap.GetLine(h - 1 - y), bytes);
         progress.Step(y);
     }
     for (int32_t y = h / 2; y < h; ++y) progress.Step(y);

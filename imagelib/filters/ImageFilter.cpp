@@ -1,5 +1,6 @@
 #include "ImageFilter.h"
 
+#include <memory>
 #include <utility>
 
 PLFilterRect PLFilterRect::Normalized() const {
@@ -12,6 +13,13 @@ PLFilterRect PLFilterRect::Normalized() const {
 CImageFilter::~CImageFilter() = default;
 
 void CImageFilter::ApplyInPlace(CDibBitmap& bitmap) {
+    // Where the kind allows it, the result is made in a bitmap of the same kind whose rows the
+    // bitmap then takes over: no copy of the result, and no second new block.
+    if (std::unique_ptr<CDibBitmap> result = bitmap.NewOfSameKind()) {
+        Apply(bitmap, *result);
+        bitmap.SwapContent(*result);
+        return;
+    }
     CHeapBitmap scratch;
     Apply(bitmap, scratch);
     bitmap.CreateCopy(scratch, 0);

@@ -4,11 +4,9 @@
 #include <cmath>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "../PixelMemory.h"
 #include "FilterSupport.h"
+#include "ResizeKernels.h"
 
 using namespace FilterDetail;
 
@@ -103,115 +101,42 @@ CResizeWeights::CResizeWeights(int32_t targetSize, int32_t sourceSize, const CRe
 
 namespace {
 
-#if defined(__SSE2__)
-inline __m128i BytesToInts(uint32_t pixel) {
-    const __m128i zero = _mm_setzero_si128();
-    __m128i v = _mm_cvtsi32_si128(static_cast<int>(pixel));
-    v = _mm_unpacklo_epi8(v, zero);
-    return _mm_unpacklo_epi16(v, zero);
-}
+// The work buffer between the passes: memory for rows that are all written before they are read.
+class CWorkRows {
+public:
+    explicit CWorkRows(size_t bytes) : m_bytes(bytes), m_data(static_cast<uint8_t*>(CPixelMemory::Allocate(bytes, false))) {
+        if (m_data == nullptr) ThrowOutOfMemory();
+    }
+    ~CWorkRows() { CPixelMemory::Free(m_data, m_bytes); }
+    CWorkRows(const CWorkRows&) = delete;
+    CWorkRows& operator=(const CWorkRows&) = delete;
+    uint8_t* Data() { return m_data; }
 
-// (sum + 0.5) truncated and held to 0..255 for four channels, as the four bytes of a pixel.
-inline uint32_t RoundToPixel(__m128d lo, __m128d hi) {
-    const __m128d half = _mm_set1_pd(0.5), top = _mm_set1_pd(255.0), zero = _mm_setzero_pd();
-    lo = _mm_max_pd(_mm_min_pd(_mm_add_pd(lo, half), top), zero);
-    hi = _mm_max_pd(_mm_min_pd(_mm_add_pd(hi, half), top), zero);
-    const __m128i ilo = _mm_cvttpd_epi32(lo);
-    const __m128i ihi = _mm_cvttpd_epi32(hi);
-    __m128i v = _mm_unpacklo_epi64(ilo, ihi);
-    v = _mm_packs_epi32(v, v);
-    v = _mm_packus_epi16(v, v);
-    return static_cast<uint32_t>(_mm_cvtsi128_si32(v));
-}
-#endif
-
-inline uint8_t RoundChannel(double sum) { return ClampToByte(sum + 0.5); }
-
-// One row of the horizontal pass: width target pixels from the source row.
-void ResampleRow(const uint8_t* src, int32_t srcWidth, uint8_t* dst, const CResizeWeights& weights, double* scratch) {
-    const int32_t tw = weights.TargetSize();
-#if defined(__SSE2__)
-    // The source row as doubles, two channels per register.
-    __m128d* row = reinterpret_cast<__m128d*>(scratch);
-    for (int32_t x = 0; x < srcWidth; ++x) {
-        const __m128i v = BytesToInts(LoadPixel(src + 4 * x));
-        row[2 * x] = _mm_cvtepi32_pd(v);
-        row[2 * x + 1] = _mm_cvtepi32_pd(_mm_shuffle_epi32(v, 0xEE));
-    }
-    for (int32_t i = 0; i < tw; ++i) {
-        const __m128d* p = row + 2 * static_cast<size_t>(weights.First(i));
-        const double* w = weights.Weights(i);
-        const int32_t n = weights.Count(i);
-        __m128d lo = _mm_setzero_pd(), hi = _mm_setzero_pd();
-        for (int32_t k = 0; k < n; ++k) {
-            const __m128d wk = _mm_set1_pd(w[k]);
-            lo = _mm_add_pd(lo, _mm_mul_pd(wk, p[2 * k]));
-            hi = _mm_add_pd(hi, _mm_mul_pd(wk, p[2 * k + 1]));
-        }
-        StorePixel(dst + 4 * static_cast<size_t>(i), RoundToPixel(lo, hi));
-    }
-#else
-    (void)srcWidth;
-    (void)scratch;
-    for (int32_t i = 0; i < tw; ++i) {
-        const uint8_t* p = src + 4 * static_cast<size_t>(weights.First(i));
-        const double* w = weights.Weights(i);
-        const int32_t n = weights.Count(i);
-        double sum[4] = {0.0, 0.0, 0.0, 0.0};
-        for (int32_t k = 0; k < n; ++k)
-            for (int c = 0; c < 4; ++c) sum[c] += w[k] * p[4 * k + c];
-        for (int c = 0; c < 4; ++c) dst[4 * static_cast<size_t>(i) + c] = RoundChannel(sum[c]);
-    }
-#endif
-}
-
-// Target pixels [x0, x1) of one row of the vertical pass, from rows[0..n) weighted by w.
-void ResampleColumns(const uint8_t* const* rows, const double* w, int32_t n, int32_t x0, int32_t x1, uint8_t* dst) {
-#if defined(__SSE2__)
-    __m128d wk[64];
-    const bool stored = n <= 64;
-    if (stored)
-        for (int32_t k = 0; k < n; ++k) wk[k] = _mm_set1_pd(w[k]);
-    for (int32_t x = x0; x < x1; ++x) {
-        __m128d lo = _mm_setzero_pd(), hi = _mm_setzero_pd();
-        for (int32_t k = 0; k < n; ++k) {
-            const __m128i v = BytesToInts(LoadPixel(rows[k] + 4 * static_cast<size_t>(x)));
-            const __m128d weight = stored ? wk[k] : _mm_set1_pd(w[k]);
-            lo = _mm_add_pd(lo, _mm_mul_pd(weight, _mm_cvtepi32_pd(v)));
-            hi = _mm_add_pd(hi, _mm_mul_pd(weight, _mm_cvtepi32_pd(_mm_shuffle_epi32(v, 0xEE))));
-        }
-        StorePixel(dst + 4 * static_cast<size_t>(x), RoundToPixel(lo, hi));
-    }
-#else
-    for (int32_t x = x0; x < x1; ++x) {
-        double sum[4] = {0.0, 0.0, 0.0, 0.0};
-        for (int32_t k = 0; k < n; ++k) {
-            const uint8_t* p = rows[k] + 4 * static_cast<size_t>(x);
-            for (int c = 0; c < 4; ++c) sum[c] += w[k] * p[c];
-        }
-        for (int c = 0; c < 4; ++c) dst[4 * static_cast<size_t>(x) + c] = RoundChannel(sum[c]);
-    }
-#endif
-}
+private:
+    size_t m_bytes;
+    uint8_t* m_data;
+};
 
 void Resize32(const CDibBitmap& source, CDibBitmap& target, int32_t newWidth, int32_t newHeight,
               const CResizeKernel& kernel, CProgressSink* sink) {
     const int32_t sw = source.GetWidth(), sh = source.GetHeight();
-    target.Create(newWidth, newHeight, 32, source.HasAlpha());
+    target.CreateForOverwrite(newWidth, newHeight, 32, source.HasAlpha());
     CPLBitmapLock targetLock(target, false, true);
+
+    const ResizeDetail::KernelSet kernels = ResizeDetail::CurrentKernelSet();
+    const ResizeDetail::RowKernel resampleRow = ResizeDetail::RowKernelOf(kernels);
+    const ResizeDetail::ColumnKernel resampleColumns = ResizeDetail::ColumnKernelOf(kernels);
 
     // Horizontal pass into the work buffer: source height rows of new width pixels.
     const size_t workRow = CheckedMul(static_cast<size_t>(newWidth), 4);
-    std::vector<uint8_t> work = MakeBuffer<uint8_t>(CheckedMul(workRow, static_cast<size_t>(sh)));
+    CWorkRows work(CheckedMul(workRow, static_cast<size_t>(sh)));
     {
-        const CResizeWeights weights(newWidth, sw, kernel);
-        std::vector<double> scratch = MakeBuffer<double>(CheckedMul(static_cast<size_t>(sw), 4) + 2);
-        // Doubles for the vector path start on a 16-byte boundary.
-        double* aligned = scratch.data();
-        if (reinterpret_cast<uintptr_t>(aligned) % 16 != 0) ++aligned;
+        const ResizeDetail::CTapTable taps(CResizeWeights(newWidth, sw, kernel));
+        const ResizeDetail::TapView view = taps.View();
+        std::vector<double> scratch = MakeBuffer<double>(ResizeDetail::RowScratchDoubles(sw, taps.Taps()));
         const CProgressSchedule progress(sink, 0.0, 0.5, sh);
         for (int32_t y = 0; y < sh; ++y) {
-            ResampleRow(source.GetLine(y), sw, work.data() + workRow * static_cast<size_t>(y), weights, aligned);
+            resampleRow(source.GetLine(y), sw, work.Data() + workRow * static_cast<size_t>(y), view, scratch.data());
             progress.Step(y);
         }
         progress.Report(0.5);
@@ -222,12 +147,29 @@ void Resize32(const CDibBitmap& source, CDibBitmap& target, int32_t newWidth, in
     const CProgressSchedule progress(sink, 0.5, 0.5, newWidth);
     std::vector<const uint8_t*> rows = MakeBuffer<const uint8_t*>(static_cast<size_t>(weights.WindowSize()));
     constexpr int32_t strip = 256;
+#if defined(LUMATRE_AVX2_KERNELS)
+    if (kernels == ResizeDetail::KernelSet::Avx2) {
+        const ResizeDetail::CTapTable taps(weights);
+        const int32_t window = taps.Taps();
+        std::vector<double> ring = MakeBuffer<double>(ResizeDetail::RingDoubles(window, std::min(strip, newWidth)));
+        std::vector<int32_t> owner = MakeBuffer<int32_t>(static_cast<size_t>(window));
+        std::vector<const double*> ringRows = MakeBuffer<const double*>(static_cast<size_t>(window));
+        const ResizeDetail::StripScratch scratch{ring.data(), owner.data(), ringRows.data()};
+        for (int32_t x0 = 0; x0 < newWidth; x0 += strip) {
+            const int32_t x1 = std::min(newWidth, x0 + strip);
+            ResizeDetail::ResampleStripAvx2(work.Data(), workRow, sh, taps.View(), x0, x1, target.GetLineArray(), scratch);
+            for (int32_t x = x0; x < x1; ++x) progress.Step(x);
+        }
+        progress.Finish();
+        return;
+    }
+#endif
     for (int32_t x0 = 0; x0 < newWidth; x0 += strip) {
         const int32_t x1 = std::min(newWidth, x0 + strip);
         for (int32_t ty = 0; ty < newHeight; ++ty) {
             const int32_t first = weights.First(ty), n = weights.Count(ty);
-            for (int32_t k = 0; k < n; ++k) rows[static_cast<size_t>(k)] = work.data() + workRow * static_cast<size_t>(first + k);
-            ResampleColumns(rows.data(), weights.Weights(ty), n, x0, x1, target.GetLine(ty));
+            for (int32_t k = 0; k < n; ++k) rows[static_cast<size_t>(k)] = work.Data() + workRow * static_cast<size_t>(first + k);
+            resampleColumns(rows.data(), weights.Weights(ty), n, x0, x1, target.GetLine(ty));
         }
         for (int32_t x = x0; x < x1; ++x) progress.Step(x);
     }

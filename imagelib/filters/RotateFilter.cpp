@@ -78,6 +78,24 @@ inline void WritePixel(uint8_t* row, int32_t x, Pixel p) {
     std::memcpy(row + sizeof(Pixel) * static_cast<size_t>(x), &p, sizeof(Pixel));
 }
 
+// Round(base[i] + add) into out[i] for i < n (or Round(add - base[i]) when subtract is set),
+// with exactly the double operations of RoundHalfUp, two at a time where SSE2 is there.
+void RoundedCoordinates(const double* base, double add, bool subtract, int32_t n, int32_t* out) {
+    int32_t i = 0;
+#if defined(__SSE2__)
+    const __m128d a = _mm_set1_pd(add), half = _mm_set1_pd(0.5);
+    for (; i + 2 <= n; i += 2) {
+        const __m128d b = _mm_loadu_pd(base + i);
+        const __m128d v = _mm_add_pd(subtract ? _mm_sub_pd(a, b) : _mm_add_pd(b, a), half);
+        const __m128i t = _mm_cvttpd_epi32(v);
+        // Truncation went up for negative values with a fraction: one less there.
+        const __m128i below = _mm_shuffle_epi32(_mm_castpd_si128(_mm_cmplt_pd(v, _mm_cvtepi32_pd(t))), 0x08);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_add_epi32(t, below));
+    }
+#endif
+    for (; i < n; ++i) out[i] = RoundHalfUp(subtract ? add - base[i] : base[i] + add);
+}
+
 template <class Pixel>
 void RotateGeneral(const CDibBitmap& source, CDibBitmap& target, const RotateGeometry& g, Pixel fill,
                    const CProgressSchedule& progress) {
@@ -91,18 +109,22 @@ void RotateGeneral(const CDibBitmap& source, CDibBitmap& target, const RotateGeo
         cx[tx] = g.c * x;
         sx[tx] = g.s * x;
     }
+    std::vector<int32_t> cols = MakeBuffer<int32_t>(static_cast<size_t>(tw));
+    std::vector<int32_t> rows = MakeBuffer<int32_t>(static_cast<size_t>(tw));
+    // Row by row: tiles of the target (to keep the source pixels they read close together)
+    // were measured slower.
     for (int32_t ty = 0; ty < th; ++ty) {
         const double y = static_cast<double>(g.minY + ty);
-        const double sy = g.s * y;
-        const double cy = g.c * y;
-        uint8_t* dst = target.GetLine(ty);
+        // Source column Round(c x + s y), source row Round(c y - s x).
+        RoundedCoordinates(cx.data(), g.s * y, false, tw, cols.data());
+        RoundedCoordinates(sx.data(), g.c * y, true, tw, rows.data());
+        Pixel* dst = reinterpret_cast<Pixel*>(target.GetLine(ty));
         for (int32_t tx = 0; tx < tw; ++tx) {
-            const int32_t col = RoundHalfUp(cx[tx] + sy);
-            const int32_t row = RoundHalfUp(cy - sx[tx]);
+            const int32_t col = cols[static_cast<size_t>(tx)], row = rows[static_cast<size_t>(tx)];
             if (static_cast<uint32_t>(col) < static_cast<uint32_t>(sw) && static_cast<uint32_t>(row) < static_cast<uint32_t>(sh))
-                WritePixel<Pixel>(dst, tx, ReadPixel<Pixel>(srcRows[row], col));
+                dst[tx] = reinterpret_cast<const Pixel*>(srcRows[row])[col];
             else
-                WritePixel<Pixel>(dst, tx, fill);
+                dst[tx] = fill;
         }
         progress.Step(ty);
     }
@@ -125,6 +147,16 @@ void MapSpanChecked(const uint8_t* const* srcRows, int32_t sw, int32_t sh, uint8
 // One tile of a quarter turn of 32-bit pixels, four by four pixels at a time (each block is
 // four 16-byte loads from four source rows, transposed). False when part of the tile maps
 // outside the source; the caller then works pixel by pixel.
+template <bool Stream>
+inline void Store4(uint32_t* to, __m128i v) {
+    if constexpr (Stream)
+        _mm_stream_si128(reinterpret_cast<__m128i*>(to), v);
+    else
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), v);
+}
+
+// Stream: every target row starts on 16 bytes, and the stores bypass the cache.
+template <bool Stream>
 bool TurnTile32(const uint8_t* const* srcRows, int32_t sw, int32_t sh, CDibBitmap& target, const RotateGeometry& g,
                 const IntegerMap& m, int32_t tx0, int32_t tx1, int32_t ty0, int32_t ty1) {
     auto colOf = [&](int32_t ty) { return m.a * g.minX + m.b * (g.minY + ty); };  // a = 0 here
@@ -154,10 +186,10 @@ bool TurnTile32(const uint8_t* const* srcRows, int32_t sw, int32_t sh, CDibBitma
             }
             const __m128i t0 = _mm_unpacklo_epi32(v0, v1), t1 = _mm_unpacklo_epi32(v2, v3);
             const __m128i t2 = _mm_unpackhi_epi32(v0, v1), t3 = _mm_unpackhi_epi32(v2, v3);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out[0] + tx), _mm_unpacklo_epi64(t0, t1));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out[1] + tx), _mm_unpackhi_epi64(t0, t1));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out[2] + tx), _mm_unpacklo_epi64(t2, t3));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out[3] + tx), _mm_unpackhi_epi64(t2, t3));
+            Store4<Stream>(out[0] + tx, _mm_unpacklo_epi64(t0, t1));
+            Store4<Stream>(out[1] + tx, _mm_unpackhi_epi64(t0, t1));
+            Store4<Stream>(out[2] + tx, _mm_unpacklo_epi64(t2, t3));
+            Store4<Stream>(out[3] + tx, _mm_unpackhi_epi64(t2, t3));
         }
         for (; tx < tx1; ++tx) {
             const uint32_t* src = reinterpret_cast<const uint32_t*>(srcRows[rowOf(tx, ty)]);
@@ -203,13 +235,22 @@ void RotateInteger(const CDibBitmap& source, CDibBitmap& target, const RotateGeo
     // Quarter turns: each target row is one source column. Tiles keep the source lines that a
     // run of target rows reads in the cache.
     constexpr int32_t tile = 64;
+#if defined(__SSE2__)
+    // A large result goes straight to memory: it cannot stay in the cache anyway, and writing
+    // through the cache would first read every line of it. Tiles start at multiples of 64
+    // pixels, so with 16-byte rows every 4-pixel store is aligned.
+    const bool stream = sizeof(Pixel) == 4 && static_cast<size_t>(target.GetBytesPerLine()) * static_cast<size_t>(th) >= (size_t{16} << 20) &&
+                        target.GetBytesPerLine() % 16 == 0 && reinterpret_cast<uintptr_t>(target.GetLine(0)) % 16 == 0;
+#endif
     for (int32_t ty0 = 0; ty0 < th; ty0 += tile) {
         const int32_t ty1 = std::min(th, ty0 + tile);
         for (int32_t tx0 = 0; tx0 < tw; tx0 += tile) {
             const int32_t tx1 = std::min(tw, tx0 + tile);
 #if defined(__SSE2__)
             if constexpr (sizeof(Pixel) == 4)
-                if (TurnTile32(srcRows, sw, sh, target, g, m, tx0, tx1, ty0, ty1)) continue;
+                if (stream ? TurnTile32<true>(srcRows, sw, sh, target, g, m, tx0, tx1, ty0, ty1)
+                           : TurnTile32<false>(srcRows, sw, sh, target, g, m, tx0, tx1, ty0, ty1))
+                    continue;
 #endif
             for (int32_t ty = ty0; ty < ty1; ++ty) {
                 const int32_t y = g.minY + ty;
@@ -231,6 +272,44 @@ void RotateInteger(const CDibBitmap& source, CDibBitmap& target, const RotateGeo
         }
         for (int32_t ty = ty0; ty < ty1; ++ty) progress.Step(ty);
     }
+#if defined(__SSE2__)
+    if (stream) _mm_sfence();
+#endif
+}
+
+// Reverses the pixels of row top into row bottom and those of bottom into top (the same row
+// once for the middle row of an odd height).
+template <class Pixel>
+void ReverseRowPair(Pixel* top, Pixel* bottom, int32_t w) {
+    if (top == bottom) {
+        std::reverse(top, top + w);
+        return;
+    }
+    int32_t x = 0;
+#if defined(__SSE2__)
+    if constexpr (sizeof(Pixel) == 4) {
+        for (; x + 4 <= w; x += 4) {
+            __m128i* a = reinterpret_cast<__m128i*>(top + x);
+            __m128i* b = reinterpret_cast<__m128i*>(bottom + (w - 4 - x));
+            const __m128i va = _mm_shuffle_epi32(_mm_loadu_si128(a), 0x1B);
+            const __m128i vb = _mm_shuffle_epi32(_mm_loadu_si128(b), 0x1B);
+            _mm_storeu_si128(a, vb);
+            _mm_storeu_si128(b, va);
+        }
+    }
+#endif
+    for (; x < w; ++x) std::swap(top[x], bottom[w - 1 - x]);
+}
+
+template <class Pixel>
+void HalfTurnInPlace(CDibBitmap& bitmap, const CProgressSchedule& progress) {
+    const int32_t w = bitmap.GetWidth(), h = bitmap.GetHeight();
+    for (int32_t y = 0; y < (h + 1) / 2; ++y) {
+        ReverseRowPair<Pixel>(reinterpret_cast<Pixel*>(bitmap.GetLine(y)), reinterpret_cast<Pixel*>(bitmap.GetLine(h - 1 - y)), w);
+        progress.Step(y);
+    }
+    // The rows of the bottom half were finished with those of the top half.
+    for (int32_t y = (h + 1) / 2; y < h; ++y) progress.Step(y);
 }
 
 template <class Pixel>
@@ -255,6 +334,29 @@ PLSize CRotateFilter::TargetSize(int32_t width, int32_t height) const {
     return PLSize{g.Width(), g.Height()};
 }
 
+void CRotateFilter::ApplyInPlace(CDibBitmap& bitmap) {
+    const uint16_t bpp = bitmap.GetBitsPerPixel();
+    if (!m_generalOnly && !bitmap.IsEmpty() && (bpp == 32 || bpp == 8)) {
+        const int32_t w = bitmap.GetWidth(), h = bitmap.GetHeight();
+        const RotateGeometry g = ComputeGeometry(m_angle, w, h);
+        IntegerMap m{};
+        // A half turn that maps the picture onto itself: target (x, y) is source (w-1-x, h-1-y).
+        if (FindIntegerMap(g, m) && m.a == -1 && m.e == -1 && g.Width() == w && g.Height() == h && -g.minX == w - 1 &&
+            -g.minY == h - 1) {
+            CPLBitmapLock lock(bitmap, true, true);
+            const CProgressSchedule progress = RowSchedule(GetProgressSink(), h);
+            progress.Start();
+            if (bpp == 32)
+                HalfTurnInPlace<uint32_t>(bitmap, progress);
+            else
+                HalfTurnInPlace<uint8_t>(bitmap, progress);
+            progress.Finish();
+            return;
+        }
+    }
+    CImageFilter::ApplyInPlace(bitmap);
+}
+
 void CRotateFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
     if (&source == &target) {
         ApplyInPlace(target);
@@ -266,11 +368,11 @@ void CRotateFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
     const CProgressSchedule progress = RowSchedule(GetProgressSink(), g.Height());
     progress.Start();
     if (bpp == 32) {
-        target.Create(g.Width(), g.Height(), 32, source.HasAlpha());
+        target.CreateForOverwrite(g.Width(), g.Height(), 32, source.HasAlpha());
         CPLBitmapLock targetLock(target, false, true);
         RotatePixels<uint32_t>(source, target, g, m_fill, m_generalOnly, progress);
     } else if (bpp == 8) {
-        target.Create(g.Width(), g.Height(), 8, source.HasAlpha());
+        target.CreateForOverwrite(g.Width(), g.Height(), 8, source.HasAlpha());
         CPLBitmapLock targetLock(target, false, true);
         CopyColorTable(source, target);
         RotatePixels<uint8_t>(source, target, g, static_cast<uint8_t>(source.FindNearestColor(m_fill)), m_generalOnly,
@@ -279,7 +381,7 @@ void CRotateFilter::Apply(const CDibBitmap& source, CDibBitmap& target) {
         // 1 and 4 bits: turn the indices one byte per pixel, then pack them again.
         CHeapBitmap indices, turned;
         ExpandIndices(source, indices);
-        turned.Create(g.Width(), g.Height(), 8, false);
+        turned.CreateForOverwrite(g.Width(), g.Height(), 8, false);
         const uint8_t fill = static_cast<uint8_t>(source.FindNearestColor(m_fill));
         RotatePixels<uint8_t>(indices, turned, g, fill, m_generalOnly, progress);
         PackIndices(turned, source, bpp, target);

@@ -12,6 +12,9 @@ public:
     ~CRotateFilter() override;
 
     void Apply(const CDibBitmap& source, CDibBitmap& target) override;
+    // A half turn of a bitmap of 8 or 32 bits reverses its pixels where they are; anything
+    // else goes through the base (a new bitmap that this one takes over).
+    void ApplyInPlace(CDibBitmap& bitmap) override;
 
     double GetAngle() const { return m_angle; }
     PLPixel32 GetFill() const { return m_fill; }

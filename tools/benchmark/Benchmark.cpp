@@ -1,10 +1,12 @@
 // lumabench: times every filter and every depth conversion of the image library on
 // photo-like pictures and prints milliseconds and megapixels per second per operation.
 //
-//   lumabench [--sizes 1920x1080,4000x3000] [--runs 5] [--budget 1000] [--only text] [--csv]
-//             [--write-images folder] [--no-run]
+//   lumabench [--sizes 1920x1080,4000x3000] [--runs 5] [--budget 1000] [--warmup 1] [--only text]
+//             [--csv] [--write-images folder] [--no-run]
 //
-// Each operation runs at least --runs times, and again while its runs took less than
+// Each operation first runs --warmup times untimed (the first run of an operation maps fresh
+// memory for its results, which costs more than the work itself under Wine; --warmup 0 times
+// that too), then at least --runs times, and again while its runs took less than
 // --budget milliseconds in all (at most 5000 runs). Two figures are printed: the fastest run's
 // wall time and the mean processor time of the thread per run (page faults included), which
 // other programs on a busy machine do not disturb. Under Wine the thread's processor time
@@ -60,6 +62,7 @@ double ThreadCpuMs() {
 struct Options {
     std::vector<std::pair<int, int>> sizes{{1920, 1080}, {4000, 3000}};
     int runs = 5;
+    int warmup = 1;
     double budget = 1000.0;
     std::string only;
     bool csv = false;
@@ -77,8 +80,8 @@ struct Operation {
 
 void Usage() {
     std::fprintf(stderr,
-                 "usage: lumabench [--sizes WxH,...] [--runs N] [--budget ms] [--only text] [--csv] [--write-images folder]\n"
-                 "                 [--no-run]\n");
+                 "usage: lumabench [--sizes WxH,...] [--runs N] [--budget ms] [--warmup N] [--only text] [--csv]\n"
+                 "                 [--write-images folder] [--no-run]\n");
 }
 
 bool ParseOptions(int argc, char** argv, Options& o) {
@@ -102,6 +105,9 @@ bool ParseOptions(int argc, char** argv, Options& o) {
         } else if (a == "--runs") {
             const char* v = next();
             if (!v || (o.runs = std::atoi(v)) < 1) return false;
+        } else if (a == "--warmup") {
+            const char* v = next();
+            if (!v || (o.warmup = std::atoi(v)) < 0) return false;
         } else if (a == "--budget") {
             const char* v = next();
             if (!v || (o.budget = std::atof(v)) < 0) return false;
@@ -244,7 +250,15 @@ void CBench::RunAll() {
         std::string error;
         double spent = 0.0, cpu = 0.0;
         int runs = 0;
-        for (int run = 0; run < 5000 && (run < m_options.runs || spent < m_options.budget); ++run) {
+        for (int w = 0; w < m_options.warmup && error.empty(); ++w) {
+            try {
+                op.prepare();
+                op.run();
+            } catch (const CTextException& e) {
+                error = e.GetText();
+            }
+        }
+        for (int run = 0; error.empty() && run < 5000 && (run < m_options.runs || spent < m_options.budget); ++run) {
             try {
                 op.prepare();
                 const double cpuStart = ThreadCpuMs();
