@@ -1,28 +1,27 @@
 #include "DocumentHost.h"
 
-#include "ProgressSink.h"
+#include "StatusProgress.h"
 #include "framework/Framework.h"
 
-namespace {
-
-class CStatusBarProgress : public CProgressSink {
- public:
-  void OnProgress(double done) override {
-    CStatusBar* bar = AfxGetStatusBar(AfxGetMainWnd());
-    if (!bar) return;
-    if (!(done >= 0.0)) done = 0.0;  // also NaN
-    if (done > 1.0) done = 1.0;
-    bar->ShowProgress(static_cast<int>(done * 100.0));
-  }
-};
-
-}  // namespace
-
 CProgressSink* GetMainProgressSink() {
-  static CStatusBarProgress sink;
+  static CStatusProgress sink;
   return &sink;
 }
 
+void EndMainProgress() { static_cast<CStatusProgress*>(GetMainProgressSink())->End(); }
+
 void SetMainStatusMessage(const char* text) {
   if (CStatusBar* bar = AfxGetStatusBar(AfxGetMainWnd())) bar->SetPaneText(0, text ? text : "");
+}
+
+std::string ImageStatusPaneText(CFrameWnd* activeChild, UINT paneId) {
+  CView* view = activeChild ? activeChild->GetActiveView() : nullptr;
+  std::string text;
+  if (auto* source = dynamic_cast<IImageStatusSource*>(view); source && source->GetStatusText(paneId, text))
+    return text;
+  return LoadResString(paneId);
+}
+
+void RefreshMainStatusPanes() {
+  if (CStatusBar* bar = AfxGetStatusBar(AfxGetMainWnd())) bar->SendMessage(WM_IDLEUPDATECMDUI, FALSE);
 }

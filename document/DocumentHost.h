@@ -9,9 +9,11 @@
 #include <string>
 
 #include "common/Settings.h"
+#include "framework/CmdTarget.h"
 
 class CAutoDecoder;
 class CDocument;
+class CFrameWnd;
 class CDisplayBitmap;
 class CProgressSink;
 
@@ -70,7 +72,45 @@ class IImageEditView {
   ~IImageEditView() = default;
 };
 
+// The status texts of an image view that the main frame shows in its panes. The frame's update
+// handlers of the panes ask the active view for them at idle time.
+class IImageStatusSource {
+ public:
+  // The text of the pane with id paneId (ID_INDICATOR_POSITION, ID_INDICATOR_COLOR,
+  // ID_INDICATOR_IMAGESIZE). False when the view has nothing to tell there: the pane then shows
+  // its first text.
+  virtual bool GetStatusText(UINT paneId, std::string& text) const = 0;
+
+ protected:
+  ~IImageStatusSource() = default;
+};
+
+// What an image-fact pane of a frame shows: the text of the active image view of activeChild
+// (null: no window is active), or the pane's first text (its string resource) when there is no
+// image view or the view has nothing to tell.
+std::string ImageStatusPaneText(CFrameWnd* activeChild, UINT paneId);
+// Lets the main window's status panes take their texts now rather than at the next idle time:
+// after a change made inside a modal dialog (Apply of the resize dialogs), where the program's
+// idle time does not come until the dialog ends.
+void RefreshMainStatusPanes();
+
 // The progress sink of the main window: a progress bar in the status bar's message pane.
 CProgressSink* GetMainProgressSink();
+// Ends the main window's progress: the bar goes when it still shows (an operation that failed
+// or stopped half-way) and the next report starts afresh.
+void EndMainProgress();
+
+// Shows the wait cursor for one scope of long work and makes sure the status bar's progress
+// bar is gone at its end, whichever way the scope is left.
+class CBusyCursor {
+ public:
+  CBusyCursor() = default;
+  ~CBusyCursor() { EndMainProgress(); }
+  CBusyCursor(const CBusyCursor&) = delete;
+  CBusyCursor& operator=(const CBusyCursor&) = delete;
+
+ private:
+  CWaitCursor m_wait;  // restored after the bar went
+};
 // Puts a text into the main window's status bar message pane (when it has one).
 void SetMainStatusMessage(const char* text);

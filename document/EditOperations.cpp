@@ -108,6 +108,7 @@ const char* ResizeDescription(ResizeKind kind) {
 BOOL ApplyPendingResize(CQuorvaCaptureDoc& doc, ResizeKind kind, ResizeMethod method, SIZE size, int radius) {
   if (!HasImage(doc) || size.cx < 1 || size.cy < 1) return FALSE;
   return Guarded([&] {
+    CHistoryWaitCursor wait(doc);  // the copy for undoing, then the resize
     auto* command = new CQuorvaCommand(doc, MakeResizeFilter(method, size.cx, size.cy, radius), ResizeDescription(kind));
     return doc.DoPending(command, true);
   }) ? TRUE : FALSE;
@@ -120,6 +121,9 @@ BOOL ResizeImage(CQuorvaCaptureDoc& doc, ResizeKind kind, ResizeMethod method, S
     doc.MakeBackup();
   } catch (const CTextException& e) {
     ReportFailure(e.GetText());
+    return FALSE;
+  } catch (const std::bad_alloc&) {
+    AfxMessageBox(AFX_IDP_FAILED_MEMORY_ALLOC, MB_OK | MB_ICONEXCLAMATION);
     return FALSE;
   }
   const SIZE backup{doc.backupImage->GetWidth(), doc.backupImage->GetHeight()};
@@ -158,8 +162,9 @@ bool CopySelectionToClipboard(CQuorvaCaptureDoc& doc, const RECT& selection) {
   RECT r = ClipToImage(selection, ImageSize(doc));
   if (::IsRectEmpty(&r)) return false;
   return Guarded([&] {
+    CBusyCursor busy;  // gone before a failure is shown
     CDisplayBitmap part;
-    CCropFilter crop(r.left, r.right, r.top, r.bottom);
+    CCropFilter crop(r.left, r.right, r.top, r.bottom, GetMainProgressSink());
     crop.Apply(*doc.image, part);
     part.CopyToClipboard();
     return true;
@@ -183,6 +188,7 @@ BOOL MoveOrCopyRegion(CQuorvaCaptureDoc& doc, const RECT& selection, const RECT&
 }
 
 std::unique_ptr<CDisplayBitmap> ReadClipboardPicture() {
+  CBusyCursor busy;  // a big picture takes a while to convert
   auto picture = std::make_unique<CDisplayBitmap>();
   try {
     if (picture->PasteFromClipboard(CF_DIB) && !picture->IsEmpty()) return picture;

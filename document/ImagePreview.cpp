@@ -10,14 +10,6 @@
 #include "filters/RotateFilter.h"
 #include "win/DisplayBitmap.h"
 
-namespace {
-
-void HideProgress() {
-  if (CStatusBar* bar = AfxGetStatusBar(AfxGetMainWnd()); bar && bar->HasProgressBar()) bar->ShowProgress(100);
-}
-
-}  // namespace
-
 PreviewPlacement PlacePreview(const RECT& area, int width, int height) {
   PreviewPlacement placement;
   const int areaWidth = area.right - area.left;
@@ -54,7 +46,7 @@ bool CImagePreview::LoadFile(const char* path) {
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
   bool loaded = false;
   {
-    CWaitCursor wait;
+    CBusyCursor busy;  // the bar also goes when the decoder stopped half-way
     auto bitmap = std::make_unique<CDisplayBitmap>();
     try {
       if (auto* app = dynamic_cast<IImageDocumentApp*>(AfxGetApp())) {
@@ -66,9 +58,7 @@ bool CImagePreview::LoadFile(const char* path) {
       loaded = !bitmap->IsEmpty();
     } catch (const CTextException&) {
       // Not a picture this program can read: an empty preview says enough.
-      HideProgress();
     } catch (const std::bad_alloc&) {
-      HideProgress();
     }
     if (loaded) {
       m_bitmap = std::move(bitmap);
@@ -84,6 +74,7 @@ bool CImagePreview::LoadFile(const char* path) {
 }
 
 void CImagePreview::SetImage(const CDibBitmap& bitmap) {
+  CWaitCursor wait;
   try {
     m_bitmap->CreateCopy(bitmap, 0);
     m_hasImage = !m_bitmap->IsEmpty();
@@ -106,7 +97,7 @@ template <typename Filter>
 void CImagePreview::RunFilter(const CDibBitmap& source, Filter& filter) {
   if (source.IsEmpty()) return;
   {
-    CWaitCursor wait;
+    CBusyCursor busy;  // the bar also goes when the filter failed half-way
     try {
       auto bitmap = std::make_unique<CDisplayBitmap>();
       filter.Apply(source, *bitmap);
@@ -115,9 +106,7 @@ void CImagePreview::RunFilter(const CDibBitmap& source, Filter& filter) {
       m_hasImage = !m_bitmap->IsEmpty();
     } catch (const CTextException&) {
       // The preview keeps what it showed; the operation itself reports its own failures.
-      HideProgress();
     } catch (const std::bad_alloc&) {
-      HideProgress();
     }
   }
   if (m_hWnd) {

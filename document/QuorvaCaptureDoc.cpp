@@ -59,6 +59,19 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+// Runs an undo or redo step; what it threw (no memory for the copy, a filter's failure) is shown
+// instead of leaving the command handler.
+template <typename Step>
+void GuardedStep(Step step) {
+  try {
+    step();
+  } catch (const CTextException& e) {
+    AfxMessageBox(e.GetText(), MB_OK | MB_ICONEXCLAMATION);
+  } catch (const std::bad_alloc&) {
+    AfxMessageBox(AFX_IDP_FAILED_MEMORY_ALLOC, MB_OK | MB_ICONEXCLAMATION);
+  }
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CQuorvaCaptureDoc, CDocument)
@@ -105,7 +118,8 @@ END_MESSAGE_MAP()
 CQuorvaCaptureDoc::CQuorvaCaptureDoc() = default;
 
 CQuorvaCaptureDoc::~CQuorvaCaptureDoc() {
-  if (m_waitCursorCount > 0) ::SetCursor(m_cursorBeforeWait);
+  // A document that goes while one of its steps still holds the wait cursor gives it back.
+  while (m_waitCursorCount > 0) EndWaitCursor();
 }
 
 // --- Title ---
@@ -144,6 +158,7 @@ BOOL CQuorvaCaptureDoc::OnNewDocument() {
   if (!CDocument::OnNewDocument()) return FALSE;
   BOOL result = TRUE;
   try {
+    CBusyCursor busy;  // a big capture or picture takes a while to copy
     IImageDocumentFrame* frame = DocumentFrame();
     HBITMAP captured = frame ? frame->GetCapturedBitmap() : nullptr;
     if (captured) {
@@ -179,6 +194,8 @@ BOOL CQuorvaCaptureDoc::OnOpenDocument(LPCSTR lpszPathName) {
   BOOL result = TRUE;
   std::string path = lpszPathName ? lpszPathName : "";
   try {
+    // Gone before a failure is shown, with the bar of a decoder that stopped half-way.
+    CBusyCursor busy;
     IImageDocumentApp* app = DocumentApp();
     if (app) {
       app->GetAutoDecoder().MakeBmpFromFile(path.c_str(), *image, 0, GetMainProgressSink());
@@ -187,8 +204,6 @@ BOOL CQuorvaCaptureDoc::OnOpenDocument(LPCSTR lpszPathName) {
       decoder.MakeBmpFromFile(path.c_str(), *image, 0, GetMainProgressSink());
     }
   } catch (const CTextException& e) {
-    // The decoder may have stopped before the end: the progress bar goes.
-    if (CStatusBar* bar = AfxGetStatusBar(AfxGetMainWnd()); bar && bar->HasProgressBar()) bar->ShowProgress(100);
     AfxMessageBox(e.GetText(), MB_OK | MB_ICONEXCLAMATION);
     DeleteContents();
     result = FALSE;
@@ -217,6 +232,7 @@ std::string CQuorvaCaptureDoc::SaveTypeOfPath(const std::string& path) {
 
 bool CQuorvaCaptureDoc::WriteImageFile(const std::string& path, int imageType, const JpegSaveSettings& jpeg,
                                        std::string& errorText) {
+  CBusyCursor busy;
   try {
     std::unique_ptr<CImageEncoder> encoder = PLCreateEncoder(imageType, JpegOptionsOf(jpeg));
     if (!encoder) {
@@ -262,9 +278,7 @@ BOOL CQuorvaCaptureDoc::OnSaveDocument(LPCSTR lpszPathName) {
   JpegSaveSettings jpeg;
   if (settings) jpeg = useStored ? settings->m_capture.jpeg : settings->m_currentJpeg;
 
-  HCURSOR old = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
   bool written = WriteImageFile(path, imageType, jpeg, error);
-  ::SetCursor(old);
   if (!written) {
     // The file on disk is as it was; the document keeps its changes and its name.
     ShowSaveError(error.c_str());
@@ -312,12 +326,19 @@ CDibBitmap* CQuorvaCaptureDoc::GetImage() { return image.get(); }
 
 std::unique_ptr<CDibBitmap> CQuorvaCaptureDoc::NewImageBitmap() { return std::make_unique<CDisplayBitmap>(); }
 
+// The document's steps share the program's wait cursor count, so that a nested CWaitCursor and a
+// view asking whether the program is busy see them. When a step ends, whatever it ran has ended
+// too: a progress bar still showing belongs to a filter that failed half-way.
 void CQuorvaCaptureDoc::BeginWaitCursor() {
-  if (m_waitCursorCount++ == 0) m_cursorBeforeWait = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+  ++m_waitCursorCount;
+  CCmdTarget::BeginWaitCursor();
 }
 
 void CQuorvaCaptureDoc::EndWaitCursor() {
-  if (m_waitCursorCount > 0 && --m_waitCursorCount == 0) ::SetCursor(m_cursorBeforeWait);
+  if (m_waitCursorCount <= 0) return;
+  --m_waitCursorCount;
+  EndMainProgress();
+  CCmdTarget::EndWaitCursor();
 }
 
 // --- Operations ---
@@ -345,6 +366,7 @@ void CQuorvaCaptureDoc::MakeBackup() {
     backupImage.reset();
     return;
   }
+  CHistoryWaitCursor wait(*this);
   if (!backupImage) backupImage = std::make_unique<CDisplayBitmap>();
   backupImage->CreateCopy(*image, 0);
 }
@@ -357,6 +379,8 @@ BOOL CQuorvaCaptureDoc::RunImageFilter(std::unique_ptr<CImageFilter> filter, con
   if (needsTrueColor && !EnsureTrueColor()) return FALSE;
   BOOL done = FALSE;
   try {
+    // The command copies the picture for undoing before the filter runs: both are long work.
+    CHistoryWaitCursor wait(*this);
     done = Do(new CQuorvaCommand(*this, std::move(filter), description ? description : ""), true);
   } catch (const CTextException& e) {
     AfxMessageBox(e.GetText(), MB_OK | MB_ICONEXCLAMATION);
@@ -377,13 +401,21 @@ IImageEditView* CQuorvaCaptureDoc::GetActiveEditView() const {
 
 // --- Commands ---
 
+// Undoing copies the whole picture back and redoing runs its filter again: both are long on a
+// big picture, and a failure must not leave the pointer busy.
 void CQuorvaCaptureDoc::OnEditUndo() {
-  Undo();
+  GuardedStep([this] {
+    CHistoryWaitCursor wait(*this);  // gone before a failure is shown
+    return Undo();
+  });
   UpdateAllViews(nullptr, kHintImage);
 }
 
 void CQuorvaCaptureDoc::OnEditRedo() {
-  Redo();
+  GuardedStep([this] {
+    CHistoryWaitCursor wait(*this);  // gone before a failure is shown
+    return Redo();
+  });
   UpdateAllViews(nullptr, kHintImage);
 }
 
@@ -463,7 +495,9 @@ void CQuorvaCaptureDoc::OnFileSendMail() {
 }
 
 void CQuorvaCaptureDoc::OnEditCopyAll() {
-  if (image && !image->IsEmpty()) image->CopyToClipboard();
+  if (!image || image->IsEmpty()) return;
+  CHistoryWaitCursor wait(*this);
+  image->CopyToClipboard();
 }
 
 void CQuorvaCaptureDoc::OnEditCut() {

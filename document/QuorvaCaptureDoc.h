@@ -138,6 +138,5 @@ class CQuorvaCaptureDoc : public CDocument, public CCommandHistory, public IHist
   // failure in errorText. The file on disk changes only when the whole file could be written. The stored JPEG options when useStored, else the current ones.
   bool WriteImageFile(const std::string& path, int imageType, const JpegSaveSettings& jpeg, std::string& errorText);
 
-  int m_waitCursorCount = 0;
-  HCURSOR m_cursorBeforeWait = nullptr;
+  int m_waitCursorCount = 0;  // this document's share of the program's wait cursor count
 };

@@ -1,5 +1,7 @@
 // The Operations commands of the image document that ask for their values first: the resize
 // family (its dialog applies and keeps its own change) and the adjustments with a preview.
+#include <new>
+
 #include "AdjustmentDlg.h"
 #include "EditOperations.h"
 #include "QuorvaCaptureDoc.h"
@@ -15,6 +17,9 @@ void RunResizeFamily(CQuorvaCaptureDoc& doc, ResizeKind kind) {
     doc.MakeBackup();
   } catch (const CTextException& e) {
     AfxMessageBox(e.GetText(), MB_OK | MB_ICONEXCLAMATION);
+    return;
+  } catch (const std::bad_alloc&) {
+    AfxMessageBox(AFX_IDP_FAILED_MEMORY_ALLOC, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   CResizeFamilyDlg dlg(kind, &doc);

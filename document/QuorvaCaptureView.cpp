@@ -1,6 +1,7 @@
 #include "QuorvaCaptureView.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "EditOperations.h"
 #include "QuorvaCaptureDoc.h"
@@ -17,6 +18,10 @@ constexpr int kDrawModeColorOnColor = COLORONCOLOR;  // 3
 constexpr int kDrawModeHalftone = HALFTONE;          // 4
 
 const RECT kEmptyRect{0, 0, 0, 0};
+
+// From this many image pixels scaled in one paint (a 4000 x 3000 picture shown whole scales four
+// times as many), drawing may take long enough on a slow machine to be noticed.
+constexpr long long kBusyDrawPixels = 2000LL * 1500;
 
 bool PointInRect(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
@@ -184,7 +189,7 @@ void CQuorvaCaptureView::RefreshZoomSizes() {
     }
     m_blinkInverted = false;
   }
-  if (IsActiveImageView()) ShowImageFacts();
+  RefreshMainStatusPanes();  // the picture's facts may have changed
   Invalidate(FALSE);
 }
 
@@ -213,25 +218,25 @@ void CQuorvaCaptureView::FitFrameToImage() {
   child->SetWindowPos(nullptr, pos.x, pos.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool CQuorvaCaptureView::IsActiveImageView() const {
-  auto* main = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
-  CMDIChildWnd* child = main ? main->MDIGetActive() : nullptr;
-  return child && child->GetActiveView() == this;
-}
-
-void CQuorvaCaptureView::SetStatusPane(int pane, const std::string& text) {
-  CStatusBar* bar = AfxGetStatusBar(AfxGetMainWnd());
-  if (!bar || pane >= bar->GetCount()) return;
-  if (bar->GetPaneText(pane) != text) bar->SetPaneText(pane, text.c_str());
-}
-
-void CQuorvaCaptureView::ShowImageFacts() {
+bool CQuorvaCaptureView::GetStatusText(UINT paneId, std::string& text) const {
+  if (paneId == ID_INDICATOR_POSITION) {
+    if (!m_hasStatusPixel || !GetImage()) return false;
+    text = LoadText(ID_INDICATOR_POSITION, "  Mouse Position:") + PairText(m_statusPixel.x, m_statusPixel.y);
+    return true;
+  }
   CDisplayBitmap* image = GetImage();
-  if (!image) return;
-  char bits[32];
-  std::snprintf(bits, sizeof bits, " %d Bits", static_cast<int>(image->GetBitsPerPixel()));
-  SetStatusPane(2, LoadText(ID_INDICATOR_COLOR, "  Color:") + bits);
-  SetStatusPane(3, LoadText(ID_INDICATOR_IMAGESIZE, "  Image Size:") + PairText(image->GetWidth(), image->GetHeight()));
+  if (!image) return false;
+  if (paneId == ID_INDICATOR_COLOR) {
+    char bits[32];
+    std::snprintf(bits, sizeof bits, " %d Bits", static_cast<int>(image->GetBitsPerPixel()));
+    text = LoadText(ID_INDICATOR_COLOR, "  Color:") + bits;
+    return true;
+  }
+  if (paneId == ID_INDICATOR_IMAGESIZE) {
+    text = LoadText(ID_INDICATOR_IMAGESIZE, "  Image Size:") + PairText(image->GetWidth(), image->GetHeight());
+    return true;
+  }
+  return false;
 }
 
 void CQuorvaCaptureView::RealizeImagePalette() {
@@ -250,49 +255,7 @@ void CQuorvaCaptureView::RealizeImagePalette() {
 void CQuorvaCaptureView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
   CZoomView::OnActivateView(bActivate, pActivateView, pDeactiveView);
   if (!bActivate || !GetImage()) return;
-  ShowImageFacts();
   RealizeImagePalette();
-}
-
-// --- Zoom ---
-
-BOOL CQuorvaCaptureView::SetZoom(double scale) {
-  if (!IsZoomScaleAllowed(scale)) return FALSE;
-  zoomStep = scale;
-  return SetZoomScale(scale);
-}
-
-void CQuorvaCaptureView::OnViewZoomIn() {
-  double next = NextZoomStepUp(zoomStep);
-  if (next > 0.0) SetZoom(next);
-}
-
-void CQuorvaCaptureView::OnUpdateViewZoomIn(CCmdUI* pCmdUI) {
-  pCmdUI->Enable(GetImage() != nullptr && NextZoomStepUp(zoomStep) > 0.0);
-}
-
-void CQuorvaCaptureView::OnViewZoomOut() {
-  double next = NextZoomStepDown(zoomStep);
-  if (next > 0.0) SetZoom(next);
-}
-
-void CQuorvaCaptureView::OnUpdateViewZoomOut(CCmdUI* pCmdUI) {
-  pCmdUI->Enable(GetImage() != nullptr && NextZoomStepDown(zoomStep) > 0.0);
-}
-
-namespace {
-double PresetZoom(UINT id) {
-  static const double kPresets[] = {0.25, 0.5, 1.0, 2.0, 4.0};
-  return kPresets[id - ID_VIEW_ZOOM25];
-}
-}  // namespace
-
-void CQuorvaCaptureView::OnViewZoomPreset(UINT nID) { SetZoom(PresetZoom(nID)); }
-
-void CQuorvaCaptureView::OnUpdateViewZoomPreset(CCmdUI* pCmdUI) {
-  pCmdUI->Enable(GetImage() != nullptr);
-  double preset = PresetZoom(pCmdUI->m_nID);
-  pCmdUI->SetCheck(zoomStep > preset - 1e-6 && zoomStep < preset + 1e-6 ? 1 : 0);
 }
 
 // --- Painting ---
@@ -399,7 +362,10 @@ void CQuorvaCaptureView::OnDraw(HDC hDC) {
     ::RestoreDC(hDC, saved);
   }
 
-  // 3. The picture.
+  // 3. The picture. Scaling many pixels takes a while: the wait cursor shows meanwhile.
+  std::optional<CWaitCursor> busy;
+  if (static_cast<long long>(paintRect.right - paintRect.left) * (paintRect.bottom - paintRect.top) >= kBusyDrawPixels)
+    busy.emplace();
   int drawMode = kDrawModeColorOnColor;
   {
     WindowDC screen(nullptr);
@@ -548,6 +514,7 @@ void CQuorvaCaptureView::CropSelection() {
 
 void CQuorvaCaptureView::CopySelection() {
   if (floating && floatPicture) {
+    CWaitCursor wait;
     floatPicture->CopyToClipboard();
     return;
   }
@@ -558,6 +525,7 @@ void CQuorvaCaptureView::CopySelection() {
 void CQuorvaCaptureView::CutSelection() {
   if (floating && floatPicture) {
     // The picture goes to the clipboard; the image never had it.
+    CWaitCursor wait;
     floatPicture->CopyToClipboard();
     floatPicture.reset();
     floating = FALSE;
@@ -593,6 +561,10 @@ BOOL CQuorvaCaptureView::OnSetCursor(HWND hWnd, UINT nHitTest, UINT message) {
   if (hWnd != m_hWnd || nHitTest != HTCLIENT) {
     pointerPixel = POINT{-1, -1};
     return CZoomView::OnSetCursor(hWnd, nHitTest, message);
+  }
+  if (AfxGetWaitCursorCount() > 0) {
+    RestoreWaitCursor();  // a long step is still running
+    return TRUE;
   }
   HCURSOR cursor = ::LoadCursor(nullptr, IDC_ARROW);
   ZoomMapping m = GetMapping();
@@ -630,7 +602,8 @@ void CQuorvaCaptureView::OnMouseMove(UINT, CPoint point) {
     return;
   }
   POINT pixel = DeviceToPixel(m, point);
-  SetStatusPane(1, LoadText(ID_INDICATOR_POSITION, "  Mouse Position:") + PairText(pixel.x, pixel.y));
+  m_statusPixel = pixel;  // the frame's status pane reads it at idle time
+  m_hasStatusPixel = true;
   if (dragMode != kDragNone) DragTo(pixel);
   pointerPixel = PointInRect(RECT{0, 0, m.logical.cx, m.logical.cy}, pixel) ? pixel : POINT{-1, -1};
   if (!m_trackingLeave) {

@@ -2,8 +2,8 @@
 // "LumatreImageViewClass"). It shows the picture zoomed over the view background with a thin
 // red frame, keeps a rectangular selection with a blinking dotted border, lets the user pan by
 // dragging, move (or, with Ctrl, copy) the selected pixels, and place a pasted picture before
-// it is committed; it reports the pointer position and the image's facts in the status bar
-// and offers the image context menu.
+// it is committed; it tells the main frame's status panes the pointer position and the image's
+// facts when they ask (IImageStatusSource), and offers the image context menu.
 //
 // A new capture's view posts itself UWM_CAPTUREOUTPUTS at its first update and hands the
 // document to the main frame's capture outputs when it arrives.
@@ -22,7 +22,7 @@
 class CDisplayBitmap;
 class CQuorvaCaptureDoc;
 
-class CQuorvaCaptureView : public CZoomView, public IImageEditView {
+class CQuorvaCaptureView : public CZoomView, public IImageEditView, public IImageStatusSource {
  public:
   static constexpr const char* kWindowClass = "LumatreImageViewClass";
 
@@ -61,8 +61,9 @@ class CQuorvaCaptureView : public CZoomView, public IImageEditView {
   static LPCSTR RegisterWindowClass();
 
   // --- Operations other parts use ---
-  // The zoom of the zoom commands (0.25 ... 4): stores zoomStep and shows the picture at it.
-  // FALSE when the scale cannot be applied.
+  // The zoom of the zoom commands (0.25 ... 4): stores zoomStep and shows the picture at it,
+  // painted before it returns (under the wait cursor: a big picture takes a while). FALSE when
+  // the scale cannot be applied.
   BOOL SetZoom(double scale);
   double GetZoom() const { return zoomStep; }
   // One tick of the selection border's blinking (the main frame's 300 ms timer).
@@ -78,6 +79,10 @@ class CQuorvaCaptureView : public CZoomView, public IImageEditView {
   void CutSelection() override;
   void CopySelection() override;
   void PasteFromClipboard() override;
+
+  // IImageStatusSource: the pointer position once the pointer went over the view, the colour
+  // depth and the size of the picture.
+  bool GetStatusText(UINT paneId, std::string& text) const override;
 
   // CView
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -136,10 +141,7 @@ class CQuorvaCaptureView : public CZoomView, public IImageEditView {
   void DrawSelectionBorder(HDC hDC, int rop);
   void FillBackground(HDC hDC, const RECT& area);
   void FitFrameToImage();
-  bool IsActiveImageView() const;
-  void ShowImageFacts();
   void RealizeImagePalette();
-  void SetStatusPane(int pane, const std::string& text);
   COLORREF ViewBackgroundColor() const;
   COLORREF ImageBackgroundColor() const;
 
@@ -148,4 +150,6 @@ class CQuorvaCaptureView : public CZoomView, public IImageEditView {
   SIZE m_offscreenSize{0, 0};
   bool m_blinkInverted = false;  // the border shows its inverted phase
   bool m_trackingLeave = false;
+  POINT m_statusPixel{0, 0};  // image pixel the pointer was last over (may lie outside the image)
+  bool m_hasStatusPixel = false;
 };

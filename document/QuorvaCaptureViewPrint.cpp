@@ -18,6 +18,8 @@ void CQuorvaCaptureView::OnBeginPrinting(HDC hDC, CPrintInfo* pInfo) {
 }
 
 void CQuorvaCaptureView::OnPrint(HDC hDC, CPrintInfo* pInfo) {
+  // Scaling a big picture onto a page (or the preview's page) takes a while.
+  CWaitCursor wait;
   if (IImageDocumentApp* app = App())
     viewprinting::PrintPage(hDC, pInfo, app->GetDocumentSettings().m_printLayout, GetImage());
 }

@@ -245,6 +245,7 @@ void CResizeFamilyDlg::OnCancel() {
     // must not stay in the image without an undo step.
     m_doc->CommitPending(false);
     if (m_appliedAny && m_doc->image && m_doc->backupImage && !m_doc->backupImage->IsEmpty()) {
+      CHistoryWaitCursor wait(*m_doc);  // the whole picture is copied back
       m_doc->image->CreateCopy(*m_doc->backupImage, 0);
       m_doc->SetModifiedFlag(m_wasModified ? TRUE : FALSE);
     }

@@ -108,6 +108,8 @@ void DoWaitCursor(int nCode) {
 
 }  // namespace
 
+LONG AfxGetWaitCursorCount() { return WaitState().count; }
+
 void CCmdTarget::BeginWaitCursor() { DoWaitCursor(1); }
 void CCmdTarget::EndWaitCursor() { DoWaitCursor(-1); }
 void CCmdTarget::RestoreWaitCursor() { DoWaitCursor(0); }

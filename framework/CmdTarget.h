@@ -200,6 +200,11 @@ class CCmdTarget {
   BOOL DispatchCmdMsg(UINT nID, int nCode, void* pExtra);
 };
 
+// How many wait cursors are open on this thread (BeginWaitCursor and CWaitCursor count
+// together); 0 when none is. Windows that set their own pointer keep the wait cursor while it is
+// above 0.
+LONG AfxGetWaitCursorCount();
+
 // Shows the wait cursor for its lifetime.
 class CWaitCursor {
  public:

@@ -29,6 +29,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
   ON_MESSAGE(UWM_UPDATETABBAR, OnUpdateTabBar)
   ON_COMMAND(ID_VIEW_TABBAR, OnViewTabBar)
   ON_UPDATE_COMMAND_UI(ID_VIEW_TABBAR, OnUpdateViewTabBar)
+  ON_UPDATE_COMMAND_UI(ID_INDICATOR_POSITION, OnUpdateImageStatusPane)
+  ON_UPDATE_COMMAND_UI(ID_INDICATOR_COLOR, OnUpdateImageStatusPane)
+  ON_UPDATE_COMMAND_UI(ID_INDICATOR_IMAGESIZE, OnUpdateImageStatusPane)
   ON_MESSAGE(UWM_OPENHOMEPAGE, OnOpenHomePageMessage)
   ON_COMMAND(ID_OPTIONS, OnOptions)
   ON_COMMAND(ID_FILE_CLOSEALL, OnFileCloseAll)
@@ -161,6 +164,11 @@ bool CMainFrame::CreateStatusBar() {
     if (m_wndStatusBar.GetItemRect(pane, &r)) m_wndStatusBar.InvalidateRect(&r);
   }
   return true;
+}
+
+void CMainFrame::OnUpdateImageStatusPane(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(TRUE);
+  pCmdUI->SetText(ImageStatusPaneText(MDIGetActive(), pCmdUI->m_nID).c_str());
 }
 
 bool CMainFrame::CreateTrayIcon() {

@@ -135,6 +135,9 @@ class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDo
   LRESULT OnUpdateTabBar(WPARAM wParam, LPARAM lParam);
   void OnViewTabBar();
   void OnUpdateViewTabBar(CCmdUI* pCmdUI);
+  // The status panes of the image facts (pointer position, colour depth, image size) take the
+  // texts of the active image view at idle time.
+  void OnUpdateImageStatusPane(CCmdUI* pCmdUI);
   LRESULT OnOpenHomePageMessage(WPARAM wParam, LPARAM lParam);
 
   // The frame's own commands (MainFrameCommands.cpp).

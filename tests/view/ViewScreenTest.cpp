@@ -8,11 +8,15 @@
 #include <chrono>
 #include <cstdio>
 
+#include "EditOperations.h"
 #include "ViewTestSupport.h"
 
 BEGIN_MESSAGE_MAP(CViewTestFrame, CMDIFrameWnd)
   ON_WM_CREATE()
   ON_MESSAGE(UWM_UPDATETABBAR, OnUpdateTabBar)
+  ON_UPDATE_COMMAND_UI(ID_INDICATOR_POSITION, OnUpdateImageStatusPane)
+  ON_UPDATE_COMMAND_UI(ID_INDICATOR_COLOR, OnUpdateImageStatusPane)
+  ON_UPDATE_COMMAND_UI(ID_INDICATOR_IMAGESIZE, OnUpdateImageStatusPane)
 END_MESSAGE_MAP()
 
 namespace e2e = lumatre::e2e;
@@ -65,6 +69,11 @@ class ImageViewTest : public ::testing::Test {
     return view;
   }
   CQuorvaCaptureDoc* Doc(CQuorvaCaptureView* view) { return view->GetImageDocument(); }
+  // A status pane's text as the program shows it: the panes take their texts at idle time.
+  std::string Pane(int index) {
+    app.OnIdle(0);
+    return frame->statusBar.GetPaneText(index);
+  }
   void Command(UINT id) {
     frame->SendMessage(WM_COMMAND, id, 0);
     PumpMessages(30);
@@ -182,8 +191,40 @@ TEST_F(ImageViewTest, SmallImageIsCentredWithARedFrameOverTheViewBackground) {
   EXPECT_EQ(shot.Rgb(2, 2), kViewBackground);
 
   // The status panes tell the image's depth and size.
-  EXPECT_EQ(frame->statusBar.GetPaneText(2), "  Color: 32 Bits");
-  EXPECT_EQ(frame->statusBar.GetPaneText(3), "  Image Size: (60,40)");
+  EXPECT_EQ(Pane(2), "  Color: 32 Bits");
+  EXPECT_EQ(Pane(3), "  Image Size: (60,40)");
+}
+
+TEST_F(ImageViewTest, StatusPanesFollowTheActiveImageWindowAndShowTheirFirstTextsWithoutOne) {
+  struct Expected {
+    const char* when;
+    const char* position;
+    const char* color;
+    const char* size;
+  };
+  auto check = [&](const Expected& e) {
+    EXPECT_EQ(Pane(1), e.position) << e.when;
+    EXPECT_EQ(Pane(2), e.color) << e.when;
+    EXPECT_EQ(Pane(3), e.size) << e.when;
+  };
+  check({"no image window", "  Mouse Position:", "  Color:", "  Image Size:"});
+  CQuorvaCaptureView* first = Open(MakePatternImage(60, 40));
+  ASSERT_NE(first, nullptr);
+  check({"first window", "  Mouse Position:", "  Color: 32 Bits", "  Image Size: (60,40)"});
+  CQuorvaCaptureView* second = Open(MakePatternImage(30, 20));
+  ASSERT_NE(second, nullptr);
+  check({"second window", "  Mouse Position:", "  Color: 32 Bits", "  Image Size: (30,20)"});
+  frame->MDIActivate(first->GetParentFrame());
+  PumpMessages(30);
+  check({"first window again", "  Mouse Position:", "  Color: 32 Bits", "  Image Size: (60,40)"});
+
+  // A change made while the program has no idle time (inside a modal dialog) shows at once.
+  ResizeImage(*Doc(first), ResizeKind::kResize, ResizeMethod::kBilinear, SIZE{25, 15});
+  EXPECT_EQ(frame->statusBar.GetPaneText(3), "  Image Size: (25,15)");
+
+  app.CloseAllDocuments(TRUE);
+  PumpMessages(30);
+  check({"all windows closed", "  Mouse Position:", "  Color:", "  Image Size:"});
 }
 
 TEST_F(ImageViewTest, ImageWindowIsFittedToThePictureAndToTheWorkspace) {
@@ -323,8 +364,8 @@ TEST_F(ImageViewTest, PointerPositionIsInImagePixelsAtEveryZoom) {
     while (zoomgeo::LogicalToDeviceY(zm, py + 1) == zoomgeo::LogicalToDeviceY(zm, py)) ++py;
     POINT p = ScreenOfPixel(view, px, py);
     const std::string expected = "  Mouse Position: (" + std::to_string(px) + "," + std::to_string(py) + ")";
-    EXPECT_TRUE(MoveTo(p, [&] { return frame->statusBar.GetPaneText(1) == expected; })) << zoom;
-    EXPECT_EQ(frame->statusBar.GetPaneText(1), "  Mouse Position: (" + std::to_string(px) + "," + std::to_string(py) + ")")
+    EXPECT_TRUE(MoveTo(p, [&] { return Pane(1) == expected; })) << zoom;
+    EXPECT_EQ(Pane(1), "  Mouse Position: (" + std::to_string(px) + "," + std::to_string(py) + ")")
         << zoom;
     EXPECT_EQ(view->pointerPixel.x, px) << zoom;
     EXPECT_EQ(view->pointerPixel.y, py) << zoom;
@@ -343,7 +384,7 @@ TEST_F(ImageViewTest, PointerPositionIsInImagePixelsAtEveryZoom) {
   Command(ID_VIEW_ZOOM100);
   m = view->GetMapping();
   POINT outside = ScreenOfClient(view, POINT{m.origin.x - 5, m.origin.y + 3});
-  EXPECT_TRUE(MoveTo(outside, [&] { return frame->statusBar.GetPaneText(1) == "  Mouse Position: (-5,3)"; }));
+  EXPECT_TRUE(MoveTo(outside, [&] { return Pane(1) == "  Mouse Position: (-5,3)"; }));
   EXPECT_EQ(view->pointerPixel.x, -1);
   EXPECT_EQ(view->pointerPixel.y, -1);
 }
@@ -599,7 +640,7 @@ TEST_F(ImageViewTest, CropWithoutSelectionWaitsForTheNextBand) {
   EXPECT_FALSE(view->HasSelection());
   EXPECT_EQ(view->knownSize.cx, 30);
   EXPECT_EQ(view->GetZoomedSize().cx, 30);
-  EXPECT_EQ(frame->statusBar.GetPaneText(3), "  Image Size: (30,20)");
+  EXPECT_EQ(Pane(3), "  Image Size: (30,20)");
 
   // Undo restores the old size; the update resets the zoom sizes and the scale to zoomStep.
   view->SetZoom(2.0);
@@ -609,7 +650,7 @@ TEST_F(ImageViewTest, CropWithoutSelectionWaitsForTheNextBand) {
   EXPECT_EQ(view->knownSize.cx, 80);
   EXPECT_DOUBLE_EQ(view->zoomScale, 2.0);
   EXPECT_EQ(view->GetZoomedSize().cx, 160);
-  EXPECT_EQ(frame->statusBar.GetPaneText(3), "  Image Size: (80,60)");
+  EXPECT_EQ(Pane(3), "  Image Size: (80,60)");
 
   // A selection lying wholly outside the picture is cleared and nothing is cropped.
   view->mode = 2;
@@ -738,7 +779,7 @@ TEST_F(ImageViewTest, CursorsInSelectMode) {
   auto cursorOutside = [&] {
     zoomgeo::ZoomMapping m = view->GetMapping();
     POINT screen = ScreenOfClient(view, POINT{m.origin.x - 4, m.origin.y + 4});
-    MoveTo(screen, [&] { return frame->statusBar.GetPaneText(1) == "  Mouse Position: (-4,4)"; });
+    MoveTo(screen, [&] { return Pane(1) == "  Mouse Position: (-4,4)"; });
     return ::GetCursor();
   };
   EXPECT_EQ(cursorAt(POINT{20, 20}), overSelection);

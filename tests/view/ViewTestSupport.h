@@ -56,6 +56,11 @@ class CViewTestFrame : public CMDIFrameWnd, public IImageDocumentFrame {
     return 0;
   }
   LRESULT OnUpdateTabBar(WPARAM, LPARAM) { return 0; }
+  // As in the program's main frame: the image-fact panes take the active view's texts.
+  void OnUpdateImageStatusPane(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetText(ImageStatusPaneText(MDIGetActive(), pCmdUI->m_nID).c_str());
+  }
   DECLARE_MESSAGE_MAP()
 };
 
