@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -76,15 +77,19 @@ class MailDocument : public CaptureSession {
     Command(kCmdPasteAsNewImage);
     return e2e::WaitUntil([&] { return e2e::FindTopLevelWindows(Program().Pid()).size() > 0; }, 5000);
   }
-  // Sends the active image and waits for the call to reach the mail library; its log lines.
+  // Sends the active image and waits for the call to reach the mail library and for the lines
+  // of all its files (the library writes the call's line first); its log lines.
   std::vector<std::string> SendMail(size_t callsBefore) {
     Command(kCmdSendMail);
     std::vector<std::string> lines;
     e2e::WaitUntil([&] {
       lines = ReadLines(m_log);
-      size_t calls = 0;
-      for (const std::string& line : lines) calls += line.rfind("call ", 0) == 0;
-      return calls > callsBefore;
+      size_t calls = 0, lastCall = 0;
+      for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].rfind("call ", 0) == 0) ++calls, lastCall = i;
+      if (calls <= callsBefore) return false;
+      const std::string files = Field(lines[lastCall], "files");
+      return lines.size() - lastCall - 1 >= static_cast<size_t>(std::atoi(files.c_str()));
     }, 15000);
     return lines;
   }
