@@ -138,7 +138,8 @@ BOOL CCaptureOutputsUi::SaveAs(CQuorvaCaptureDoc& doc, const std::string& path) 
 
 void CCaptureOutputsUi::CopyToClipboard(CQuorvaCaptureDoc& doc) {
   try {
-    if (doc.image && !doc.image->IsEmpty()) doc.image->CopyToClipboard();
+    // The clipboard takes its copy while the file is written; the next clipboard use waits.
+    if (doc.image && !doc.image->IsEmpty()) doc.image->CopyToClipboardInBackground();
   } catch (const CTextException& e) {
     AfxMessageBox(e.GetText(), MB_OK | MB_ICONEXCLAMATION);
   } catch (const std::bad_alloc&) {

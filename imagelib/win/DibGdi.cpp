@@ -1,6 +1,9 @@
 #include "DibGdi.h"
 
 #include <cstring>
+#include <memory>
+#include <mutex>
+#include <utility>
 #include <vector>
 
 namespace dibgdi {
@@ -52,7 +55,9 @@ HGLOBAL MakeGlobalDib(const CDibBitmap& bitmap) {
     size_t height = static_cast<size_t>(bitmap.GetHeight());
     size_t tableBytes = sizeof(PLRGBQuad) * static_cast<size_t>(colors);
     size_t total = sizeof(PLBitmapInfoHeader) + tableBytes + rowLength * height;
-    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, total));
+    // Every byte is written below, the row padding included: zeroing a screen-sized block
+    // first would only touch it twice.
+    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, total));
     if (!block) return nullptr;
     GlobalLockGuard lock(block.get());
     if (!lock) return nullptr;
@@ -61,38 +66,133 @@ HGLOBAL MakeGlobalDib(const CDibBitmap& bitmap) {
     std::memcpy(p, &header, sizeof header);
     p += sizeof header;
     if (colors > 0) {
-        if (bitmap.GetPalette() != nullptr) std::memcpy(p, bitmap.GetPalette(), tableBytes);
+        if (bitmap.GetPalette() != nullptr)
+            std::memcpy(p, bitmap.GetPalette(), tableBytes);
+        else
+            std::memset(p, 0, tableBytes);
         p += tableBytes;
     }
-    size_t rowBytes = static_cast<size_t>(bitmap.GetPixelBytesPerLine());
-    for (size_t i = 0; i < height; ++i)
-        std::memcpy(p + i * rowLength, bitmap.GetLine(static_cast<int32_t>(height - 1 - i)), rowBytes);
+    const size_t rowBytes = static_cast<size_t>(bitmap.GetPixelBytesPerLine());
+    const uint8_t* bottom = height > 0 ? bitmap.GetLine(static_cast<int32_t>(height - 1)) : nullptr;
+    if (height > 0 && rowBytes == rowLength && bitmap.GetLine(0) == bottom + (height - 1) * rowLength) {
+        // Rows stored bottom-up without gaps, as the block holds them: one copy.
+        std::memcpy(p, bottom, rowLength * height);
+    } else {
+        for (size_t i = 0; i < height; ++i) {
+            uint8_t* row = p + i * rowLength;
+            std::memcpy(row, bitmap.GetLine(static_cast<int32_t>(height - 1 - i)), rowBytes);
+            if (rowLength > rowBytes) std::memset(row + rowBytes, 0, rowLength - rowBytes);
+        }
+    }
     lock.reset();
     return block.release();
 }
 
-void PutDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib) {
-    UniqueGlobal block(dib);
-    // A palette of the bitmap's own colours when it has a colour table, so that a reader that
-    // applies CF_PALETTE to the DIB gets the same colours back; otherwise the colours of the
-    // default palette. Either way a palette of our own: the clipboard deletes what it is given,
-    // and a stock object must not be handed over for deletion.
-    UniquePalette palette;
-    if (bitmap.GetPalette() != nullptr) {
-        palette.reset(CreatePaletteFromTable(bitmap.GetPalette(), bitmap.GetNumColors()));
-    } else {
-        PALETTEENTRY entries[256];
-        UINT n = ::GetPaletteEntries(static_cast<HPALETTE>(::GetStockObject(DEFAULT_PALETTE)), 0, 256, entries);
-        PLRGBQuad table[256];
-        for (UINT i = 0; i < n; ++i) table[i] = PLRGBQuad{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
-        palette.reset(CreatePaletteFromTable(table, static_cast<int>(n)));
-    }
+namespace {
+
+// The palette that goes with a DIB of bitmap on the clipboard: the bitmap's own colours when it
+// has a colour table, so that a reader that applies CF_PALETTE to the DIB gets the same colours
+// back; otherwise the colours of the default palette. Either way a palette of our own: the
+// clipboard deletes what it is given, and a stock object must not be handed over for deletion.
+HPALETTE MakeClipboardPalette(const CDibBitmap& bitmap) {
+    if (bitmap.GetPalette() != nullptr) return CreatePaletteFromTable(bitmap.GetPalette(), bitmap.GetNumColors());
+    PALETTEENTRY entries[256];
+    UINT n = ::GetPaletteEntries(static_cast<HPALETTE>(::GetStockObject(DEFAULT_PALETTE)), 0, 256, entries);
+    PLRGBQuad table[256];
+    for (UINT i = 0; i < n; ++i) table[i] = PLRGBQuad{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+    return CreatePaletteFromTable(table, static_cast<int>(n));
+}
+
+// Replaces the clipboard's content with the DIB block and the palette; the clipboard takes
+// what it accepts, the rest is freed here.
+void PutOnClipboard(UniqueGlobal block, UniquePalette palette) {
     ClipboardGuard clipboard(nullptr, 500);
     if (!clipboard) return;
     if (!::EmptyClipboard()) return;
     if (::SetClipboardData(CF_DIB, block.get()) != nullptr) (void)block.release();
     if (palette && ::SetClipboardData(CF_PALETTE, palette.get()) != nullptr) (void)palette.release();
 }
+
+// What a background put hands to its thread.
+struct ClipboardPutJob {
+    UniqueGlobal block;
+    UniquePalette palette;
+};
+
+DWORD WINAPI ClipboardPutThread(void* parameter) {
+    std::unique_ptr<ClipboardPutJob> job(static_cast<ClipboardPutJob*>(parameter));
+    PutOnClipboard(std::move(job->block), std::move(job->palette));
+    return 0;
+}
+
+// Waits for thread to end. Meanwhile messages sent to this thread are handled: emptying the
+// clipboard sends WM_DESTROYCLIPBOARD to its previous owner, which may be a window of this
+// thread, and a plain wait would keep that call, and so the put, from ever returning.
+void WaitHandlingSentMessages(HANDLE thread) {
+    for (;;) {
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        DWORD woken = ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
+        if (woken != WAIT_OBJECT_0 + 1) return;  // ended, or the wait itself failed
+    }
+}
+
+// The put running in the background, if any. The program ends only after it has finished, so
+// that a picture copied just before leaving still reaches the clipboard.
+class PendingClipboardPut {
+public:
+    ~PendingClipboardPut() { Finish(); }
+
+    void Finish() {
+        HANDLE thread;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            thread = m_thread.release();
+        }
+        if (thread == nullptr) return;
+        WaitHandlingSentMessages(thread);
+        ::CloseHandle(thread);
+    }
+
+    void Set(HANDLE thread) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_thread.reset(thread);
+    }
+
+private:
+    std::mutex m_mutex;
+    UniqueHandle m_thread;
+};
+
+PendingClipboardPut& Pending() {
+    static PendingClipboardPut pending;
+    return pending;
+}
+
+}  // namespace
+
+void PutDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib) {
+    UniqueGlobal block(dib);
+    UniquePalette palette(MakeClipboardPalette(bitmap));
+    FinishClipboardPut();
+    PutOnClipboard(std::move(block), std::move(palette));
+}
+
+void StartPutDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib) {
+    auto job = std::make_unique<ClipboardPutJob>();
+    job->block.reset(dib);
+    job->palette.reset(MakeClipboardPalette(bitmap));
+    FinishClipboardPut();
+    HANDLE thread = ::CreateThread(nullptr, 0, ClipboardPutThread, job.get(), 0, nullptr);
+    if (thread == nullptr) {
+        PutOnClipboard(std::move(job->block), std::move(job->palette));
+        return;
+    }
+    (void)job.release();  // the thread's now
+    Pending().Set(thread);
+}
+
+void FinishClipboardPut() { Pending().Finish(); }
 
 bool QueryDeviceBitmap(HBITMAP handle, DeviceBitmapInfo& info) {
     if (handle == nullptr) return false;

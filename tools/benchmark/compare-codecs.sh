@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Runs lumabench_codecs and single-threaded ImageMagick on the same two pictures (a 1920 x 1080
-# screenshot-like one and a 4000 x 3000 photo-like one) and prints, for encoding and decoding
-# every writable format, our time, ImageMagick's time and the ratio ours / ImageMagick (below
-# 1.0: we are faster).
+# Runs lumabench_codecs, single-threaded ImageMagick and Pillow on the same two pictures (a
+# 1920 x 1080 screenshot-like one and a 4000 x 3000 photo-like one) and prints, for encoding and
+# decoding every writable format, our time, ImageMagick's, Pillow's and the ratios
+# ours / ImageMagick and ours / Pillow (below 1.0: we are faster).
 #
 #   LUMATRE_BUILD_DIR=build-me tools/benchmark/compare-codecs.sh [--native] [--runs N] [--im-rounds N]
 #
@@ -13,14 +13,16 @@
 # "convert FILE null:" minus the start-up "convert xc: null:", on the very files our encoder
 # wrote, each the best of --im-rounds rounds. ImageMagick writes JPEG with quality 95 and 2 x 2
 # colour subsampling like ours, PNG at its default settings, TIFF uncompressed, BMP as BMP3 and
-# GIF without dithering.
+# GIF without dithering. Pillow (Debian's python3-pil, tools/benchmark/pillow_bench.py) encodes
+# the same pictures with the same settings (its BMP has 24 bits like ours) and decodes the
+# files our encoder wrote, timed inside one process like ours: the best of --runs rounds.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 out="${LUMATRE_BUILD_DIR:-build}"
 [[ "$out" = /* ]] || out="$here/$out"
 # shellcheck source=SCRIPTDIR/bench-common.sh
 source "$here/tools/benchmark/bench-common.sh"
-mode=win32
+mode=windows
 runs=3
 im_rounds=3
 
@@ -38,12 +40,21 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/files"
 im_prepare "$work"
+pillow_prepare
 
 # --- our figures ------------------------------------------------------------------------------
 bench_prepare "$mode" lumabench_codecs "$work/files"
 
-echo "Timing lumabench_codecs ($mode, best of $runs runs)..." >&2
+echo "Timing lumabench_codecs ($bench_label, best of $runs runs)..." >&2
 run_bench --runs "$runs" --csv --write-files "$bench_dir" | tr -d '\r' > "$work/ours.csv"
+
+# --- Pillow -----------------------------------------------------------------------------------
+echo "Timing Pillow..." >&2
+pillow codecs --runs "$runs" "$work/files" > "$work/pillow.csv"
+
+pillow_ms() {  # picture-file-name format column (3 encode, 4 decode)
+  awk -F, -v p="$1" -v f="$2" -v c="$3" '$1 == p && $2 == f { print $c }' "$work/pillow.csv"
+}
 
 # --- ImageMagick ------------------------------------------------------------------------------
 # CPU milliseconds (user + system) of one command, best of im_rounds rounds.
@@ -60,13 +71,23 @@ ours() {  # picture format column
   awk -F, -v p="$1" -v f="$2" -v c="$3" '$1 == p && $4 == f { print $c }' "$work/ours.csv"
 }
 
-row() {  # label ours im
-  local ratio
-  ratio=$(awk -v a="$2" -v b="$3" 'BEGIN { if (b <= 0) b = 1; printf "%.2f", a / b }')
-  printf '%-28s %12.1f %12.1f %8s\n' "$1" "$2" "$3" "$ratio"
+ratio() {  # ours theirs
+  if [ -z "$1" ] || [ -z "$2" ]; then echo "-"; return; fi
+  awk -v a="$1" -v b="$2" 'BEGIN { if (b <= 0) b = 1; printf "%.2f", a / b }'
 }
 
-printf '%-28s %12s %12s %8s\n' "operation (CPU)" "ours ms" "IM ms" "ratio"
+ms() {  # milliseconds or "-"
+  if [ -n "$1" ]; then printf '%.1f' "$1"; else echo "-"; fi
+}
+
+row_format='%-28s %10s %10s %10s %8s %8s\n'
+row() {  # label ours im pillow
+  # shellcheck disable=SC2059
+  printf "$row_format" "$1" "$(ms "$2")" "$(ms "$3")" "$(ms "$4")" "$(ratio "$2" "$3")" "$(ratio "$2" "$4")"
+}
+
+# shellcheck disable=SC2059
+printf "$row_format" "operation (CPU)" "ours ms" "IM ms" "Pillow ms" "ours/IM" "ours/PIL"
 startup=$(cpu_ms xc: null:)
 for picture in screen-1920x1080 photo-4000x3000; do
   name="${picture%%-*}"
@@ -82,8 +103,8 @@ for picture in screen-1920x1080 photo-4000x3000; do
     esac
     im_encode=$(( $(cpu_ms "$ppm" "${opts[@]}" "$target") - read_ms ))
     im_decode=$(( $(cpu_ms "$work/files/$picture.$format" null:) - startup ))
-    row "$picture $format encode" "$(ours "$name" "$format" 5)" "$im_encode"
-    row "$picture $format decode" "$(ours "$name" "$format" 6)" "$im_decode"
+    row "$picture $format encode" "$(ours "$name" "$format" 5)" "$im_encode" "$(pillow_ms "$picture" "$format" 3)"
+    row "$picture $format decode" "$(ours "$name" "$format" 6)" "$im_decode" "$(pillow_ms "$picture" "$format" 4)"
   done
 done
 echo
