@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "PixelMemory.h"
 #include "win/DibGdi.h"
 
 namespace {
@@ -67,6 +68,13 @@ void CSectionDibBitmap::InternalCreate(int32_t width, int32_t height, uint16_t b
     *m_header = PLMakeInfoHeader(width, height, bitsPerPixel);
     void* bits = nullptr;
     m_section.reset(::CreateDIBSection(nullptr, dibgdi::AsBitmapInfo(m_header), DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!m_section || bits == nullptr) {
+        // The pixel blocks kept for the heap bitmaps may be what fills the address space.
+        m_section.reset();
+        bits = nullptr;
+        CPixelMemory::Trim();
+        m_section.reset(::CreateDIBSection(nullptr, dibgdi::AsBitmapInfo(m_header), DIB_RGB_COLORS, &bits, nullptr, 0));
+    }
     if (!m_section || bits == nullptr) {
         m_section.reset();
         throw CTextException(PLErr::NoMemory, kOutOfMemory);
