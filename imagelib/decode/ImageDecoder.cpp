@@ -99,6 +99,13 @@ void CImageDecoder::CreateBitmap(CDibBitmap& bitmap, int64_t width, int64_t heig
                   hasAlpha);
 }
 
+void CImageDecoder::CreateBitmapForOverwrite(CDibBitmap& bitmap, int64_t width, int64_t height, int bitsPerPixel,
+                                             bool hasAlpha) {
+    CheckBitmapSize(width, height, bitsPerPixel);
+    bitmap.CreateForOverwrite(static_cast<int32_t>(width), static_cast<int32_t>(height),
+                              static_cast<uint16_t>(bitsPerPixel), hasAlpha);
+}
+
 void CImageDecoder::CheckBitmapSize(int64_t width, int64_t height, int bitsPerPixel) {
     if (width < 1 || height < 1 || width > CDibBitmap::MaxDimension || height > CDibBitmap::MaxDimension)
         RaiseErrorF(PLErr::UnknownVariant, "Illegal image size %lld x %lld.", static_cast<long long>(width),

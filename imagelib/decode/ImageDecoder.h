@@ -87,6 +87,9 @@ public:
     // above CDibBitmap::MaxDimension throws code 2 ("Illegal image size %lld x %lld."), pixel
     // bytes above the decoded-size limit throw code 10. The 8-bit kinds get the grey ramp.
     static void CreateBitmap(CDibBitmap& bitmap, int64_t width, int64_t height, int bitsPerPixel, bool hasAlpha);
+    // CreateBitmap for decoders that write every row before they succeed (a failure part-way
+    // throws, and the bitmap is not used): the rows are not cleared first.
+    static void CreateBitmapForOverwrite(CDibBitmap& bitmap, int64_t width, int64_t height, int bitsPerPixel, bool hasAlpha);
 
     // The checks of CreateBitmap alone, for scratch bitmaps a decoder allocates itself.
     static void CheckBitmapSize(int64_t width, int64_t height, int bitsPerPixel);

@@ -232,7 +232,8 @@ void CJPEGDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock&, int& wantedDept
     const bool grey = info.output == Output::Grey;
     const int depth = grey ? ChooseDepth(wantedDepth, 8) : 32;
     wantedDepth = depth;
-    CreateBitmap(bitmap, info.width, info.height, depth, false);  // 8 bits: the grey ramp
+    // Every row is written before the decode succeeds; 8 bits: the grey ramp.
+    CreateBitmapForOverwrite(bitmap, info.width, info.height, depth, false);
 
     RowParams rows{};
     rows.rows = bitmap.GetLineArray();

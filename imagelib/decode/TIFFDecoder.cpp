@@ -200,7 +200,7 @@ bool CTIFFDecoder::DoPlainRGB(CDibBitmap& bitmap, int& wantedDepth, TIFF* handle
         return false;
 
     wantedDepth = 32;
-    CreateBitmap(bitmap, width, height, 32, false);
+    CreateBitmapForOverwrite(bitmap, width, height, 32, false);  // a damaged row fails the whole read
     CPLBitmapLock lock(bitmap, false, true);
     std::unique_ptr<uint8_t[]> line(new (std::nothrow) uint8_t[static_cast<size_t>(width) * 3]);
     if (!line) RaiseError(PLErr::NoMemory, "Out of memory allocating TIFF buffer.");
