@@ -17,6 +17,7 @@ namespace {
 
 namespace e2e = lumatre::e2e;
 using capture_e2e::CaptureSession;
+using capture_e2e::kCmdPasteAsNewImage;
 
 constexpr DWORD kShownWindowOnly = 0x20;  // "OptionsA": an image window for each capture
 constexpr DWORD kSaveCaptures = 0x200;
@@ -24,23 +25,11 @@ constexpr DWORD kAutoName = 0x400;
 constexpr UINT kCmdOpen = 0xE101;
 constexpr UINT kCmdSaveAs = 0xE104;
 constexpr UINT kCmdUndo = 0xE12B;
-constexpr UINT kCmdPasteAsNewImage = 32818;
-constexpr UINT kCmdCopyAll = 32856;
 constexpr UINT kCmdDesktop = 32792;
 constexpr UINT kCmdResize = 32794;
 constexpr UINT kCmdBrightness = 32803;
 constexpr int kFilterCombo = 1136;
 constexpr int kFileList = 1120;
-
-HWND Child(HWND parent, const char* className) { return FindWindowExA(parent, nullptr, className, nullptr); }
-
-int ImageWindowCount(HWND frame) {
-  HWND client = Child(frame, "MDICLIENT");
-  int count = 0;
-  for (HWND w = client ? GetWindow(client, GW_CHILD) : nullptr; w; w = GetWindow(w, GW_HWNDNEXT))
-    if (e2e::WindowClassName(w) == "LumatreImageFrameClass") ++count;
-  return count;
-}
 
 std::string ControlText(HWND control) {
   char text[512] = {};
@@ -120,7 +109,6 @@ class ProgramFileDialogs : public CaptureSession {
     CaptureSession::TearDown();
     e2e::RemoveDirectoryTree(m_folder);
   }
-  void Command(UINT id) { PostMessageA(Frame(), WM_COMMAND, id, 0); }
   // A dialog of the program with that caption, waited for.
   HWND WaitForDialog(const char* caption, DWORD ms = 15000) {
     HWND found = nullptr;
@@ -141,16 +129,9 @@ class ProgramFileDialogs : public CaptureSession {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) image.At(x, y) = 0xFF000000u | e2e::PatternPixel(1, x, y);
     if (!e2e::WriteClipboardDib(image)) return false;
-    const int before = ImageWindowCount(Frame());
+    const int before = ImageWindowCount();
     Command(kCmdPasteAsNewImage);
-    return e2e::WaitUntil([&] { return ImageWindowCount(Frame()) == before + 1; }, 20000);
-  }
-  std::optional<e2e::Image> ActivePicture() {
-    e2e::ClearClipboard();
-    Command(kCmdCopyAll);
-    std::optional<e2e::Image> picture;
-    e2e::WaitUntil([&] { return (picture = e2e::ReadClipboardDib()).has_value(); }, 10000);
-    return picture;
+    return e2e::WaitUntil([&] { return ImageWindowCount() == before + 1; }, 20000);
   }
   static bool Same(const e2e::Image& a, const e2e::Image& b) {
     return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
@@ -253,9 +234,9 @@ TEST_F(ProgramFileDialogs, SaveAsWithTheBmpTypeWritesABmpAndOpenPreviewsIt) {
       << ControlText(GetDlgItem(preview, 1114));
   const std::string depth = ControlText(GetDlgItem(preview, 1113));
   EXPECT_TRUE(depth == "Color bits : 24" || depth == "Color bits : 32") << depth;
-  const int before = ImageWindowCount(Frame());
+  const int before = ImageWindowCount();
   e2e::KeyPress(VK_RETURN);
-  EXPECT_TRUE(e2e::WaitUntil([&] { return ImageWindowCount(Frame()) == before + 1; }, 15000));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return ImageWindowCount() == before + 1; }, 15000));
   EXPECT_EQ(FindMessageBox(), nullptr);
 }
 
@@ -319,7 +300,7 @@ TEST_F(ProgramFileDialogs, CaptureWithAutomaticSaveAndNamingShowsNoDialog) {
       },
       30000));
   EXPECT_FALSE(dialogSeen);
-  EXPECT_TRUE(e2e::WaitUntil([&] { return ImageWindowCount(Frame()) == 1; }, 10000));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return ImageWindowCount() == 1; }, 10000));
 }
 
 }  // namespace

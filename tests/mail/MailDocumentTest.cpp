@@ -19,9 +19,9 @@ namespace {
 
 namespace e2e = lumatre::e2e;
 using capture_e2e::CaptureSession;
+using capture_e2e::kCmdPasteAsNewImage;
 
 constexpr DWORD kDefaultOptions = 0x00681669;
-constexpr UINT kCmdPasteAsNewImage = 32818;
 constexpr UINT kCmdSendMail = 0xE10C;
 constexpr UINT kCmdRecentFile1 = 0xE110;
 constexpr UINT kCmdSave = 0xE103;
@@ -62,7 +62,6 @@ class MailDocument : public CaptureSession {
     CaptureSession::TearDown();
     ::SetEnvironmentVariableA("LUMATRE_FAKE_MAPI_LOG", nullptr);
   }
-  void Command(UINT id) { ::PostMessageA(Frame(), WM_COMMAND, id, 0); }
   // The mail system's answer to the next calls.
   void Answer(int result) {
     std::ofstream(m_log + ".result") << result;

@@ -19,13 +19,12 @@ namespace {
 
 namespace e2e = lumatre::e2e;
 using capture_e2e::CaptureSession;
+using capture_e2e::kCmdPasteAsNewImage;
 
 constexpr DWORD kDefaultOptions = 0x00681669;  // the constructed "OptionsA"
 constexpr DWORD kHideOnMinimize = 0x80000;
 constexpr UINT kCmdSave = 0xE103;
 constexpr UINT kCmdNew = 0xE100;
-constexpr UINT kCmdPasteAsNewImage = 32818;
-constexpr UINT kCmdCopyAll = 32856;
 constexpr UINT kCmdRotateClockwise = 32796;
 
 const UINT kToolbar[36] = {57601, 57603, 57607, 32857, 0,     57635, 57634, 57637, 57643, 57644, 32808, 0,
@@ -40,14 +39,6 @@ std::string ControlText(HWND control) {
   DWORD_PTR copied = 0;
   SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &copied);
   return std::string(text);
-}
-
-int ImageWindowCount(HWND frame) {
-  HWND client = Child(frame, "MDICLIENT");
-  int count = 0;
-  for (HWND w = client ? GetWindow(client, GW_CHILD) : nullptr; w; w = GetWindow(w, GW_HWNDNEXT))
-    if (e2e::WindowClassName(w) == "LumatreImageFrameClass") ++count;
-  return count;
 }
 
 // The popup menu window showing now, or null.
@@ -93,23 +84,14 @@ class MainFrame : public CaptureSession {
     SendMessageTimeoutA(Frame(), message, w, l, SMTO_NORMAL, 20000, &result);
     return static_cast<LRESULT>(result);
   }
-  void Command(UINT id) { PostMessageA(Frame(), WM_COMMAND, id, 0); }
   HWND ToolBar() { return Child(Frame(), TOOLBARCLASSNAME); }
   bool ButtonEnabled(UINT id) { return SendMessageA(ToolBar(), TB_ISBUTTONENABLED, id, 0) != 0; }
   // A new image window from a picture on the clipboard.
   bool OpenPictureFromClipboard(int w, int h) {
-    const int before = ImageWindowCount(Frame());
+    const int before = ImageWindowCount();
     if (!PutPicture(w, h)) return false;
     Command(kCmdPasteAsNewImage);
-    return e2e::WaitUntil([&] { return ImageWindowCount(Frame()) == before + 1; }, 20000);
-  }
-  // The picture of the active image, through Copy All.
-  std::optional<e2e::Image> ActivePicture() {
-    e2e::ClearClipboard();
-    Command(kCmdCopyAll);
-    std::optional<e2e::Image> picture;
-    e2e::WaitUntil([&] { return (picture = e2e::ReadClipboardDib()).has_value(); }, 10000);
-    return picture;
+    return e2e::WaitUntil([&] { return ImageWindowCount() == before + 1; }, 20000);
   }
   // Opens the tray menu with the right button on our icon (the only one on this desktop).
   HWND OpenTrayMenu() {
@@ -154,7 +136,7 @@ TEST_F(MainFrame, PasteAsNewImageTakesOnlyAReadablePicture) {
   Command(kCmdPasteAsNewImage);
   e2e::PumpFor(1500);
   Send(WM_NULL);
-  EXPECT_EQ(ImageWindowCount(Frame()), 0);
+  EXPECT_EQ(ImageWindowCount(), 0);
   EXPECT_EQ(FindMessageBox(), nullptr);
   EXPECT_TRUE(Program().IsRunning());
   // A real picture opens, the same pixels.
@@ -176,7 +158,7 @@ TEST_F(MainFrame, CloseHidesToTheTrayAndTheTrayMenuExitsAfterThePrompt) {
   ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(Frame()); }, 10000));
   e2e::PumpFor(500);
   EXPECT_TRUE(Program().IsRunning());
-  EXPECT_EQ(ImageWindowCount(Frame()), 1);
+  EXPECT_EQ(ImageWindowCount(), 1);
 
   // The double click on the icon brings it back ...
   std::vector<RECT> icons;
@@ -275,7 +257,7 @@ TEST_F(MainFrame, CreateNewImageConvertsUnitsAndOpensThePicture) {
   e2e::KeyPress(VK_UP);
   ASSERT_TRUE(e2e::WaitUntil([&] { return ControlText(width) == "400"; }, 5000)) << ControlText(width);
   e2e::KeyPress(VK_RETURN);  // Create
-  ASSERT_TRUE(e2e::WaitUntil([&] { return ImageWindowCount(Frame()) == 1; }, 20000));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return ImageWindowCount() == 1; }, 20000));
   std::optional<e2e::Image> picture = ActivePicture();
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->width, 400);

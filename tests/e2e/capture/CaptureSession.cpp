@@ -182,4 +182,22 @@ void CaptureSession::HideFrame() {
   EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(m_frame); }, 5000));
 }
 
+void CaptureSession::Command(UINT id) { ::PostMessageA(Frame(), WM_COMMAND, id, 0); }
+
+int CaptureSession::ImageWindowCount() {
+  HWND client = ::FindWindowExA(Frame(), nullptr, "MDICLIENT", nullptr);
+  int count = 0;
+  for (HWND w = client ? ::GetWindow(client, GW_CHILD) : nullptr; w; w = ::GetWindow(w, GW_HWNDNEXT))
+    if (e2e::WindowClassName(w) == "LumatreImageFrameClass") ++count;
+  return count;
+}
+
+std::optional<e2e::Image> CaptureSession::ActivePicture() {
+  e2e::ClearClipboard();
+  Command(kCmdCopyAll);
+  std::optional<e2e::Image> picture;
+  e2e::WaitUntil([&] { return (picture = e2e::ReadClipboardDib()).has_value(); }, 10000);
+  return picture;
+}
+
 }  // namespace capture_e2e

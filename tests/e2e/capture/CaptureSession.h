@@ -38,6 +38,8 @@ inline constexpr UINT kCmdRectangle = 1168;
 inline constexpr UINT kCmdMenu = 1103;
 inline constexpr UINT kCmdDesktop = 32792;
 inline constexpr UINT kCmdRepeatLast = 1232;
+inline constexpr UINT kCmdPasteAsNewImage = 32818;
+inline constexpr UINT kCmdCopyAll = 32856;
 inline constexpr UINT kUwmTrayMenuOpen = WM_USER + 207;
 
 // Strings of the program's string table, as the tests expect them.
@@ -111,6 +113,13 @@ class CaptureSession : public ::testing::Test {
 
   // Hides the main frame of a program started visible and waits until it is gone.
   void HideFrame();
+
+  // Posts a menu command to the main frame.
+  void Command(UINT id);
+  // Image windows inside the main frame.
+  int ImageWindowCount();
+  // The picture of the active image window, read back through Copy All.
+  std::optional<e2e::Image> ActivePicture();
 
   e2e::AppCopy m_copy;
   e2e::AppProcess m_lumatre;
