@@ -138,8 +138,9 @@ BOOL CCaptureOutputsUi::SaveAs(CQuorvaCaptureDoc& doc, const std::string& path) 
 
 void CCaptureOutputsUi::CopyToClipboard(CQuorvaCaptureDoc& doc) {
   try {
-    // The clipboard takes its copy while the file is written; the next clipboard use waits.
-    if (doc.image && !doc.image->IsEmpty()) doc.image->CopyToClipboardInBackground();
+    // The clipboard is taken now and gets the pixels when somebody pastes them, so the file
+    // is written without waiting for the system's copy of the block.
+    if (doc.image && !doc.image->IsEmpty()) doc.image->OfferToClipboard();
   } catch (const CTextException& e) {
     AfxMessageBox(e.GetText(), MB_OK | MB_ICONEXCLAMATION);
   } catch (const std::bad_alloc&) {

@@ -73,8 +73,8 @@ class ICaptureOutputsUi {
   virtual BOOL SaveWithDialog(CQuorvaCaptureDoc& doc) = 0;
   // Saves under path (the stored JPEG options); FALSE when it failed (the user was told).
   virtual BOOL SaveAs(CQuorvaCaptureDoc& doc, const std::string& path) = 0;
-  // Puts the picture on the clipboard; the real one lets the clipboard take its copy in the
-  // background while the file is saved (dibgdi::StartPutDibOnClipboard).
+  // Puts the picture on the clipboard; the real one offers it and hands the pixels over at the
+  // first paste, so the file is saved without waiting (dibgdi::OfferDibOnClipboard).
   virtual void CopyToClipboard(CQuorvaCaptureDoc& doc) = 0;
   virtual IAutoSaveEnvironment& AutoSaveEnvironment() = 0;
 

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "framework/Handles.h"
-#include "win/DibGdi.h"
 
 namespace {
 
@@ -15,8 +14,6 @@ constexpr DWORD kOpenRetryMs = 500;
 int SetClipboardText(const char* text, HWND owner) {
   if (!text) text = "";
   const size_t length = std::strlen(text);
-  // A picture still on its way to the clipboard must not land over the text.
-  dibgdi::FinishClipboardPut();
   ClipboardGuard clipboard(owner, kOpenRetryMs);
   if (!clipboard) return 0;
   ::EmptyClipboard();

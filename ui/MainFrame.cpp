@@ -5,6 +5,7 @@
 #include "ui/MainFrameApp.h"
 #include "document/QuorvaCaptureView.h"
 #include "resources/resource.h"
+#include "win/DibGdi.h"
 
 #include <iterator>
 
@@ -215,6 +216,9 @@ void CMainFrame::OnDestroy() {
   if (m_captureInputReady) TSY_UnHookKeyboard();
   // The icon leaves the taskbar with its window.
   m_trayIcon.DestroyWindow();
+  // A capture's picture only offered to the clipboard is handed over now, so that it can still
+  // be pasted once the program has ended.
+  dibgdi::RenderOfferedClipboard();
   CMDIFrameWnd::OnDestroy();
 }
 

@@ -1,8 +1,9 @@
 #include "DibGdi.h"
 
+#include "ClipboardOffer.h"
+
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -113,86 +114,21 @@ void PutOnClipboard(UniqueGlobal block, UniquePalette palette) {
     if (palette && ::SetClipboardData(CF_PALETTE, palette.get()) != nullptr) (void)palette.release();
 }
 
-// What a background put hands to its thread.
-struct ClipboardPutJob {
-    UniqueGlobal block;
-    UniquePalette palette;
-};
-
-DWORD WINAPI ClipboardPutThread(void* parameter) {
-    std::unique_ptr<ClipboardPutJob> job(static_cast<ClipboardPutJob*>(parameter));
-    PutOnClipboard(std::move(job->block), std::move(job->palette));
-    return 0;
-}
-
-// Waits for thread to end. Meanwhile messages sent to this thread are handled: emptying the
-// clipboard sends WM_DESTROYCLIPBOARD to its previous owner, which may be a window of this
-// thread, and a plain wait would keep that call, and so the put, from ever returning.
-void WaitHandlingSentMessages(HANDLE thread) {
-    for (;;) {
-        MSG msg;
-        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        DWORD woken = ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (woken != WAIT_OBJECT_0 + 1) return;  // ended, or the wait itself failed
-    }
-}
-
-// The put running in the background, if any. The program ends only after it has finished, so
-// that a picture copied just before leaving still reaches the clipboard.
-class PendingClipboardPut {
-public:
-    ~PendingClipboardPut() { Finish(); }
-
-    void Finish() {
-        HANDLE thread;
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            thread = m_thread.release();
-        }
-        if (thread == nullptr) return;
-        WaitHandlingSentMessages(thread);
-        ::CloseHandle(thread);
-    }
-
-    void Set(HANDLE thread) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_thread.reset(thread);
-    }
-
-private:
-    std::mutex m_mutex;
-    UniqueHandle m_thread;
-};
-
-PendingClipboardPut& Pending() {
-    static PendingClipboardPut pending;
-    return pending;
-}
-
 }  // namespace
 
 void PutDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib) {
     UniqueGlobal block(dib);
     UniquePalette palette(MakeClipboardPalette(bitmap));
-    FinishClipboardPut();
     PutOnClipboard(std::move(block), std::move(palette));
 }
 
-void StartPutDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib) {
-    auto job = std::make_unique<ClipboardPutJob>();
-    job->block.reset(dib);
-    job->palette.reset(MakeClipboardPalette(bitmap));
-    FinishClipboardPut();
-    HANDLE thread = ::CreateThread(nullptr, 0, ClipboardPutThread, job.get(), 0, nullptr);
-    if (thread == nullptr) {
-        PutOnClipboard(std::move(job->block), std::move(job->palette));
-        return;
-    }
-    (void)job.release();  // the thread's now
-    Pending().Set(thread);
+void OfferDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib) {
+    UniqueGlobal block(dib);
+    UniquePalette palette(MakeClipboardPalette(bitmap));
+    CClipboardOffer::Instance().Offer(std::move(block), std::move(palette));
 }
 
-void FinishClipboardPut() { Pending().Finish(); }
+void RenderOfferedClipboard() { CClipboardOffer::Instance().RenderNow(); }
 
 bool QueryDeviceBitmap(HBITMAP handle, DeviceBitmapInfo& info) {
     if (handle == nullptr) return false;

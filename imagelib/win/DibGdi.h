@@ -59,21 +59,16 @@ void CopyGdiPaletteEntries(HPALETTE palette, PLRGBQuad* table, int tableEntries)
 // to 8) and rows bottom-up; null when it cannot be allocated.
 HGLOBAL MakeGlobalDib(const CDibBitmap& bitmap);
 
-// Puts a global DIB block (ownership passes) and a palette for the bitmap on the clipboard,
-// after a put started by StartPutDibOnClipboard has finished.
+// Puts a global DIB block (ownership passes) and a palette for the bitmap on the clipboard.
 void PutDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib);
 
-// The same on a worker thread, for a caller with other work to do meanwhile (a capture that is
-// also saved): handing a screen-sized block to the clipboard costs about as much as encoding
-// it, since the system copies every byte. Returns once the palette is made and the thread
-// runs (without a thread: once the put is done). Every clipboard use of the library waits for
-// the put first, so the clipboard changes in the order it was asked to; other code that writes
-// or reads the clipboard calls FinishClipboardPut first.
-void StartPutDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib);
+// The same for a caller with other work to do meanwhile (a capture that is also saved): the
+// clipboard is taken at once and the block (ownership passes) handed over when somebody first
+// reads it (CClipboardOffer). The calling thread must go on handling messages.
+void OfferDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib);
 
-// Waits until the put started last has ended (at once when none runs), handling the messages
-// sent to this thread meanwhile. The program's end waits for it too.
-void FinishClipboardPut();
+// Hands a picture still only offered to the clipboard now; the program calls it before it ends.
+void RenderOfferedClipboard();
 
 // The device-bitmap import: dimensions and depth of handle, or false when GDI cannot read it.
 struct DeviceBitmapInfo {
@@ -112,7 +107,6 @@ bool ImportDeviceBitmap(Kind& bitmap, HBITMAP handle) {
 template <class Kind>
 bool PasteFromClipboard(Kind& bitmap, UINT format) {
     if (format != CF_DIB && format != CF_BITMAP) return false;
-    FinishClipboardPut();
     ClipboardGuard clipboard(nullptr, 500);
     if (!clipboard) return false;
     HANDLE data = ::GetClipboardData(format);

@@ -164,6 +164,6 @@ void CSectionDibBitmap::CreateFromDIBAndPalette(const PLBitmapInfoHeader* header
 
 void CSectionDibBitmap::CopyToClipboard() const { dibgdi::PutDibOnClipboard(*this, GetDIBCopy()); }
 
-void CSectionDibBitmap::CopyToClipboardInBackground() const { dibgdi::StartPutDibOnClipboard(*this, GetDIBCopy()); }
+void CSectionDibBitmap::OfferToClipboard() const { dibgdi::OfferDibOnClipboard(*this, GetDIBCopy()); }
 
 bool CSectionDibBitmap::PasteFromClipboard(UINT format) { return dibgdi::PasteFromClipboard(*this, format); }

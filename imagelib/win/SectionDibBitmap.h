@@ -60,10 +60,10 @@ public:
     // Puts the bitmap on the clipboard as CF_DIB with a CF_PALETTE; does nothing when the
     // clipboard cannot be opened.
     void CopyToClipboard() const;
-    // The same, with the clipboard taking the copy on a worker thread
-    // (dibgdi::StartPutDibOnClipboard): returns once the copy of the pixels is made, so the
+    // The same, with the copy handed to the clipboard only when somebody first reads it
+    // (dibgdi::OfferDibOnClipboard): returns once the copy of the pixels is made, so the
     // bitmap may change right after. Throws like GetDIBCopy.
-    void CopyToClipboardInBackground() const;
+    void OfferToClipboard() const;
     // Reads CF_DIB (with CF_PALETTE when present) or CF_BITMAP from the clipboard. True only
     // when the clipboard held data of that format and it could be read.
     bool PasteFromClipboard(UINT format);

@@ -1,6 +1,7 @@
-// The clipboard taking a picture on a worker thread (CopyToClipboardInBackground): the same bytes
-// as the direct copy, in the order the program asked, and no hang when the waiting thread owns
-// the clipboard's previous content.
+// A picture offered on the clipboard (OfferToClipboard): the same bytes as the direct copy when
+// it is read, the picture as it was when offered, readers on other threads served while this
+// one handles messages, handed over before the end, and freed when somebody else takes the
+// clipboard.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "GdiTestUtil.h"
+#include "win/ClipboardOffer.h"
 #include "win/DibGdi.h"
 #include "win/DisplayBitmap.h"
 
@@ -17,7 +19,6 @@ namespace {
 
 // The CF_DIB block on the clipboard, byte for byte; empty when there is none.
 std::vector<uint8_t> ClipboardDibBytes() {
-    dibgdi::FinishClipboardPut();
     ClipboardGuard clipboard(nullptr, 1000);
     if (!clipboard) return {};
     HANDLE data = ::GetClipboardData(CF_DIB);
@@ -50,7 +51,7 @@ void Fill(CDibBitmap& bmp, int seed) {
                                                static_cast<uint8_t>(seed + i), 0};
 }
 
-TEST(ClipboardInBackground, SameBytesAsTheDirectCopy) {
+TEST(ClipboardOffer, SameBytesAsTheDirectCopy) {
     // Widths whose rows need padding at every depth, and one that needs none.
     const struct {
         int width, height;
@@ -65,30 +66,31 @@ TEST(ClipboardInBackground, SameBytesAsTheDirectCopy) {
         const std::vector<uint8_t> direct = ClipboardDibBytes();
         ASSERT_FALSE(direct.empty());
         ASSERT_TRUE(ClearClipboard());
-        picture.CopyToClipboardInBackground();
+        picture.OfferToClipboard();
         EXPECT_EQ(ClipboardDibBytes(), direct);
         EXPECT_TRUE(::IsClipboardFormatAvailable(CF_PALETTE));
     }
 }
 
-TEST(ClipboardInBackground, ThePictureAsItWasWhenAsked) {
+TEST(ClipboardOffer, ThePictureAsItWasWhenAsked) {
     CDisplayBitmap picture;
     picture.Create(40, 30, 32, false);
     picture.SetPixel(3, 4, 0x00112233);
-    picture.CopyToClipboardInBackground();
+    picture.OfferToClipboard();
     picture.SetPixel(3, 4, 0x00FFFFFF);  // the editor changes it right away
     CDisplayBitmap pasted;
-    ASSERT_TRUE(pasted.PasteFromClipboard(CF_DIB));  // waits for the put
+    ASSERT_TRUE(pasted.PasteFromClipboard(CF_DIB));
     EXPECT_EQ(pasted.GetPixel(3, 4) & 0xFFFFFF, 0x112233u);
 }
 
-TEST(ClipboardInBackground, ALaterCopyWins) {
+TEST(ClipboardOffer, ALaterCopyWins) {
     CDisplayBitmap first, second;
     first.Create(300, 200, 32, false);
     second.Create(2, 3, 32, false);
     second.SetPixel(1, 2, 0x00ABCDEF);
-    first.CopyToClipboardInBackground();
+    first.OfferToClipboard();
     second.CopyToClipboard();
+    EXPECT_FALSE(CClipboardOffer::Instance().IsWaiting());  // freed when the clipboard was emptied
     CDisplayBitmap pasted;
     ASSERT_TRUE(pasted.PasteFromClipboard(CF_DIB));
     EXPECT_EQ(pasted.GetSize(), (PLSize{2, 3}));
@@ -102,9 +104,9 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
-TEST(ClipboardInBackground, WaitingAnswersTheClipboardsMessagesToThisThread) {
-    // Text put on the clipboard for a window of this thread: emptying the clipboard sends that
-    // window WM_DESTROYCLIPBOARD, which only this thread can answer, while it waits.
+TEST(ClipboardOffer, ThePreviousOwnerOnThisThreadIsTold) {
+    // Text put on the clipboard for a window of this thread: the offer empties the clipboard,
+    // which sends that window WM_DESTROYCLIPBOARD.
     WNDCLASSA wc{};
     wc.lpfnWndProc = OwnerProc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
@@ -125,14 +127,93 @@ TEST(ClipboardInBackground, WaitingAnswersTheClipboardsMessagesToThisThread) {
     CDisplayBitmap picture;
     picture.Create(20, 10, 32, false);
     picture.SetPixel(0, 0, 0x00654321);
-    picture.CopyToClipboardInBackground();
-    dibgdi::FinishClipboardPut();
-    EXPECT_TRUE(g_destroyClipboardSeen);  // answered during the wait, not left hanging
+    picture.OfferToClipboard();
+    EXPECT_TRUE(g_destroyClipboardSeen);
     EXPECT_FALSE(::IsClipboardFormatAvailable(CF_TEXT));
     CDisplayBitmap pasted;
     ASSERT_TRUE(pasted.PasteFromClipboard(CF_DIB));
     EXPECT_EQ(pasted.GetPixel(0, 0) & 0xFFFFFF, 0x654321u);
     ::DestroyWindow(owner);
+}
+
+// What a reader thread found on the clipboard.
+struct ReadResult {
+    bool gotDib = false;
+    uint32_t pixel = 0;
+};
+
+DWORD WINAPI ReadFirstPixel(void* parameter) {
+    auto* result = static_cast<ReadResult*>(parameter);
+    CDisplayBitmap pasted;
+    if (pasted.PasteFromClipboard(CF_DIB)) {
+        result->gotDib = true;
+        result->pixel = pasted.GetPixel(0, 0) & 0xFFFFFF;
+    }
+    return 0;
+}
+
+// Waits for thread while answering the messages sent to this one (as a message loop would).
+bool WaitHandlingMessages(HANDLE thread, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= timeoutMs) return false;
+        if (::MsgWaitForMultipleObjects(1, &thread, FALSE, timeoutMs - elapsed, QS_ALLINPUT) == WAIT_OBJECT_0)
+            return true;
+    }
+}
+
+TEST(ClipboardOffer, AReaderOnAnotherThreadGetsThePicture) {
+    CDisplayBitmap picture;
+    picture.Create(64, 48, 32, false);
+    picture.SetPixel(0, 0, 0x00135790);
+    picture.OfferToClipboard();
+    ASSERT_TRUE(CClipboardOffer::Instance().IsWaiting());
+    ReadResult result;
+    UniqueHandle reader(::CreateThread(nullptr, 0, ReadFirstPixel, &result, 0, nullptr));
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(WaitHandlingMessages(reader.get(), 10000));
+    EXPECT_TRUE(result.gotDib);
+    EXPECT_EQ(result.pixel, 0x135790u);
+    EXPECT_FALSE(CClipboardOffer::Instance().IsWaiting());  // handed over, not kept twice
+}
+
+TEST(ClipboardOffer, HandedOverBeforeTheEndItNeedsNoOwner) {
+    CDisplayBitmap picture;
+    picture.Create(30, 20, 32, false);
+    picture.SetPixel(0, 0, 0x00246801);
+    picture.OfferToClipboard();
+    dibgdi::RenderOfferedClipboard();
+    EXPECT_FALSE(CClipboardOffer::Instance().IsWaiting());
+    // This thread answers nothing now, as an ended program would not: the reader still gets it.
+    ReadResult result;
+    UniqueHandle reader(::CreateThread(nullptr, 0, ReadFirstPixel, &result, 0, nullptr));
+    ASSERT_TRUE(reader);
+    const bool ended = ::WaitForSingleObject(reader.get(), 10000) == WAIT_OBJECT_0;
+    if (!ended) WaitHandlingMessages(reader.get(), 10000);  // release it before failing
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(result.gotDib);
+    EXPECT_EQ(result.pixel, 0x246801u);
+    dibgdi::RenderOfferedClipboard();  // nothing left to hand over: no change
+    EXPECT_EQ(ClipboardDibBytes().empty(), false);
+}
+
+TEST(ClipboardOffer, SomebodyElseTakingTheClipboardFreesTheOffer) {
+    CDisplayBitmap picture;
+    picture.Create(500, 400, 32, false);
+    picture.OfferToClipboard();
+    ASSERT_TRUE(CClipboardOffer::Instance().IsWaiting());
+    {
+        ClipboardGuard clipboard(nullptr, 1000);
+        ASSERT_TRUE(clipboard);
+        ASSERT_TRUE(::EmptyClipboard());
+    }
+    EXPECT_FALSE(CClipboardOffer::Instance().IsWaiting());
+    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_DIB));
+    dibgdi::RenderOfferedClipboard();  // nothing to hand over: the clipboard stays empty
+    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_DIB));
 }
 
 }  // namespace
