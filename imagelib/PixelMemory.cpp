@@ -22,6 +22,7 @@ KeptBlock g_kept[KeptSlots];
 size_t g_keptBytes = 0;
 unsigned long long g_clock = 0;
 std::atomic_flag g_busy = ATOMIC_FLAG_INIT;
+std::atomic<void (*)()> g_trimOther{nullptr};
 
 class CKeptLock {
 public:
@@ -146,7 +147,10 @@ void CPixelMemory::Trim() {
         g_keptBytes = 0;
     }
     for (void* block : released) std::free(block);
+    if (void (*trimOther)() = g_trimOther.load()) trimOther();
 }
+
+void CPixelMemory::SetOtherKeeper(void (*trim)()) { g_trimOther.store(trim); }
 
 size_t CPixelMemory::KeptBytes() {
     CKeptLock lock;

@@ -11,6 +11,8 @@
 // a total size; when an allocation fails, the kept blocks are released and it is tried again.
 
 #include <cstddef>
+#include <cstdint>
+#include <utility>
 
 class CPixelMemory {
 public:
@@ -24,8 +26,45 @@ public:
     static void* Allocate(size_t bytes, bool zero, size_t alignedAt = 0);
     // Gives a block back (nullptr is allowed).
     static void Free(void* block, size_t bytes);
-    // Frees every kept block.
+    // Frees every kept block, and whatever the other keeper keeps.
     static void Trim();
+    // Another keeper of freed memory (the GDI sections), given up together with the blocks
+    // when memory runs short.
+    static void SetOtherKeeper(void (*trim)());
     // Bytes held in kept blocks.
     static size_t KeptBytes();
+};
+
+// A block of CPixelMemory owned by one holder (not cleared).
+class CPixelMemoryBlock {
+public:
+    CPixelMemoryBlock() = default;
+    explicit CPixelMemoryBlock(size_t bytes)
+        : m_data(static_cast<uint8_t*>(CPixelMemory::Allocate(bytes, false))), m_bytes(m_data ? bytes : 0) {}
+    ~CPixelMemoryBlock() { reset(); }
+    CPixelMemoryBlock(CPixelMemoryBlock&& other) noexcept
+        : m_data(std::exchange(other.m_data, nullptr)), m_bytes(std::exchange(other.m_bytes, 0)) {}
+    CPixelMemoryBlock& operator=(CPixelMemoryBlock&& other) noexcept {
+        if (this != &other) {
+            reset();
+            m_data = std::exchange(other.m_data, nullptr);
+            m_bytes = std::exchange(other.m_bytes, 0);
+        }
+        return *this;
+    }
+    CPixelMemoryBlock(const CPixelMemoryBlock&) = delete;
+    CPixelMemoryBlock& operator=(const CPixelMemoryBlock&) = delete;
+
+    uint8_t* data() const { return m_data; }
+    size_t size() const { return m_bytes; }
+    explicit operator bool() const { return m_data != nullptr; }
+    void reset() {
+        CPixelMemory::Free(m_data, m_bytes);
+        m_data = nullptr;
+        m_bytes = 0;
+    }
+
+private:
+    uint8_t* m_data = nullptr;
+    size_t m_bytes = 0;
 };

@@ -1,5 +1,6 @@
 #include "ClipboardOffer.h"
 
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -8,11 +9,27 @@ constexpr char kOwnerClass[] = "LumatreClipboardOffer";
 // Another program may hold the clipboard for a moment (a clipboard viewer reading it).
 constexpr DWORD kOpenRetryMs = 500;
 
-// Puts block and palette on the clipboard as they are; what it does not take is freed.
-bool PutNow(UniqueGlobal block, UniquePalette palette) {
+// A movable global block with a copy of dib, as the clipboard takes it; null without memory.
+UniqueGlobal MakeGlobalCopy(const CPixelMemoryBlock& dib) {
+    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, dib.size()));
+    if (!block) return block;
+    GlobalLockGuard lock(block.get());
+    if (!lock) return UniqueGlobal();
+    std::memcpy(lock.get(), dib.data(), dib.size());
+    return block;
+}
+
+// Sets dib as the clipboard's CF_DIB on the clipboard opened by the caller.
+void SetDibData(const CPixelMemoryBlock& dib) {
+    UniqueGlobal block = MakeGlobalCopy(dib);
+    if (block && ::SetClipboardData(CF_DIB, block.get()) != nullptr) (void)block.release();
+}
+
+// Puts dib and palette on the clipboard as they are.
+bool PutNow(const CPixelMemoryBlock& dib, UniquePalette palette) {
     ClipboardGuard clipboard(nullptr, kOpenRetryMs);
     if (!clipboard || !::EmptyClipboard()) return false;
-    if (::SetClipboardData(CF_DIB, block.get()) != nullptr) (void)block.release();
+    SetDibData(dib);
     if (palette && ::SetClipboardData(CF_PALETTE, palette.get()) != nullptr) (void)palette.release();
     return true;
 }
@@ -26,9 +43,11 @@ CClipboardOffer& CClipboardOffer::Instance() {
 
 CClipboardOffer::~CClipboardOffer() {
     // The process is ending through its static destructors; destroying the owner sends it
-    // WM_RENDERALLFORMATS, which hands over a block still waiting.
-    if (m_window && m_thread == ::GetCurrentThreadId()) m_window.reset();
-    else (void)m_window.release();  // another thread's window cannot be destroyed from here
+    // WM_RENDERALLFORMATS, which hands over a picture still waiting.
+    if (m_window && m_thread == ::GetCurrentThreadId())
+        m_window.reset();
+    else
+        (void)m_window.release();  // another thread's window cannot be destroyed from here
 }
 
 bool CClipboardOffer::EnsureWindow() {
@@ -45,27 +64,27 @@ bool CClipboardOffer::EnsureWindow() {
     return true;
 }
 
-bool CClipboardOffer::Offer(UniqueGlobal block, UniquePalette palette) {
-    if (!block) return false;
-    if (!EnsureWindow()) return PutNow(std::move(block), std::move(palette));
+bool CClipboardOffer::Offer(CPixelMemoryBlock dib, UniquePalette palette) {
+    if (!dib) return false;
+    if (!EnsureWindow()) return PutNow(dib, std::move(palette));
     ClipboardGuard clipboard(m_window.get(), kOpenRetryMs);
     if (!clipboard) return false;
     // Emptying sends WM_DESTROYCLIPBOARD to the previous owner: when that is us, the picture
     // offered before is freed there.
     if (!::EmptyClipboard()) return false;
-    m_block = std::move(block);
+    m_dib = std::move(dib);
     ::SetClipboardData(CF_DIB, nullptr);
     if (!::IsClipboardFormatAvailable(CF_DIB)) {
-        // No delayed rendering here: hand the block over at once.
-        if (::SetClipboardData(CF_DIB, m_block.get()) != nullptr) (void)m_block.release();
-        m_block.reset();
+        // No delayed rendering here: hand the picture over at once.
+        SetDibData(m_dib);
+        m_dib.reset();
     }
     if (palette && ::SetClipboardData(CF_PALETTE, palette.get()) != nullptr) (void)palette.release();
     return true;
 }
 
 void CClipboardOffer::RenderNow() {
-    if (!m_block || !m_window || m_thread != ::GetCurrentThreadId()) return;
+    if (!m_dib || !m_window || m_thread != ::GetCurrentThreadId()) return;
     OnRenderAllFormats();
 }
 
@@ -91,17 +110,17 @@ LRESULT CALLBACK CClipboardOffer::WindowProc(HWND window, UINT message, WPARAM w
 
 void CClipboardOffer::OnRenderFormat(UINT format) {
     // The reader has the clipboard open; only its data is set here.
-    if (format != CF_DIB || !m_block) return;
-    if (::SetClipboardData(CF_DIB, m_block.get()) != nullptr) (void)m_block.release();
-    m_block.reset();
+    if (format != CF_DIB || !m_dib) return;
+    SetDibData(m_dib);
+    m_dib.reset();
 }
 
 void CClipboardOffer::OnRenderAllFormats() {
-    if (!m_block) return;
+    if (!m_dib) return;
     ClipboardGuard clipboard(m_window.get(), kOpenRetryMs);
     // Somebody else may have filled the clipboard meanwhile: then ours is no longer wanted.
     if (clipboard && ::GetClipboardOwner() == m_window.get()) OnRenderFormat(CF_DIB);
-    m_block.reset();
+    m_dib.reset();
 }
 
-void CClipboardOffer::OnDestroyClipboard() { m_block.reset(); }
+void CClipboardOffer::OnDestroyClipboard() { m_dib.reset(); }

@@ -50,19 +50,17 @@ void CopyGdiPaletteEntries(HPALETTE palette, PLRGBQuad* table, int tableEntries)
     for (UINT i = 0; i < n; ++i) table[i] = PLRGBQuad{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
 }
 
-HGLOBAL MakeGlobalDib(const CDibBitmap& bitmap) {
+size_t DibBlockBytes(const CDibBitmap& bitmap) {
+    const size_t rowLength = CDibBitmap::CalcDibRowLength(bitmap.GetWidth(), bitmap.GetBitsPerPixel());
+    const size_t tableBytes = sizeof(PLRGBQuad) * static_cast<size_t>(bitmap.GetNumColors());
+    return sizeof(PLBitmapInfoHeader) + tableBytes + rowLength * static_cast<size_t>(bitmap.GetHeight());
+}
+
+void WriteDibBlock(const CDibBitmap& bitmap, uint8_t* p) {
     int colors = bitmap.GetNumColors();
     size_t rowLength = CDibBitmap::CalcDibRowLength(bitmap.GetWidth(), bitmap.GetBitsPerPixel());
     size_t height = static_cast<size_t>(bitmap.GetHeight());
     size_t tableBytes = sizeof(PLRGBQuad) * static_cast<size_t>(colors);
-    size_t total = sizeof(PLBitmapInfoHeader) + tableBytes + rowLength * height;
-    // Every byte is written below, the row padding included: zeroing a screen-sized block
-    // first would only touch it twice.
-    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, total));
-    if (!block) return nullptr;
-    GlobalLockGuard lock(block.get());
-    if (!lock) return nullptr;
-    auto* p = static_cast<uint8_t*>(lock.get());
     const PLBitmapInfoHeader header = PLMakeInfoHeader(bitmap.GetWidth(), bitmap.GetHeight(), bitmap.GetBitsPerPixel());
     std::memcpy(p, &header, sizeof header);
     p += sizeof header;
@@ -85,6 +83,16 @@ HGLOBAL MakeGlobalDib(const CDibBitmap& bitmap) {
             if (rowLength > rowBytes) std::memset(row + rowBytes, 0, rowLength - rowBytes);
         }
     }
+}
+
+HGLOBAL MakeGlobalDib(const CDibBitmap& bitmap) {
+    // Every byte is written, the row padding included: zeroing a screen-sized block first would
+    // only touch it twice.
+    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, DibBlockBytes(bitmap)));
+    if (!block) return nullptr;
+    GlobalLockGuard lock(block.get());
+    if (!lock) return nullptr;
+    WriteDibBlock(bitmap, static_cast<uint8_t*>(lock.get()));
     lock.reset();
     return block.release();
 }
@@ -122,10 +130,14 @@ void PutDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib) {
     PutOnClipboard(std::move(block), std::move(palette));
 }
 
-void OfferDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib) {
-    UniqueGlobal block(dib);
+bool OfferDibOnClipboard(const CDibBitmap& bitmap) {
+    // The copy is made in the pixel memory the library keeps, whose pages are mapped already;
+    // the global block the clipboard wants is made only when the picture is pasted.
+    CPixelMemoryBlock copy(DibBlockBytes(bitmap));
+    if (!copy) return false;
+    WriteDibBlock(bitmap, copy.data());
     UniquePalette palette(MakeClipboardPalette(bitmap));
-    CClipboardOffer::Instance().Offer(std::move(block), std::move(palette));
+    return CClipboardOffer::Instance().Offer(std::move(copy), std::move(palette));
 }
 
 void RenderOfferedClipboard() { CClipboardOffer::Instance().RenderNow(); }

@@ -58,14 +58,18 @@ void CopyGdiPaletteEntries(HPALETTE palette, PLRGBQuad* table, int tableEntries)
 // A movable, shareable global block holding header, colour table (2^depth entries for depths up
 // to 8) and rows bottom-up; null when it cannot be allocated.
 HGLOBAL MakeGlobalDib(const CDibBitmap& bitmap);
+// The size of that block, and writing it into memory of at least that size.
+size_t DibBlockBytes(const CDibBitmap& bitmap);
+void WriteDibBlock(const CDibBitmap& bitmap, uint8_t* p);
 
 // Puts a global DIB block (ownership passes) and a palette for the bitmap on the clipboard.
 void PutDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib);
 
 // The same for a caller with other work to do meanwhile (a capture that is also saved): the
-// clipboard is taken at once and the block (ownership passes) handed over when somebody first
-// reads it (CClipboardOffer). The calling thread must go on handling messages.
-void OfferDibOnClipboard(const CDibBitmap& bitmap, HGLOBAL dib);
+// pixels are copied and the clipboard is taken at once, and the copy is handed over when
+// somebody first reads it (CClipboardOffer). The calling thread must go on handling messages.
+// False when there is no memory for the copy or the clipboard cannot be opened.
+bool OfferDibOnClipboard(const CDibBitmap& bitmap);
 
 // Hands a picture still only offered to the clipboard now; the program calls it before it ends.
 void RenderOfferedClipboard();

@@ -5,6 +5,7 @@
 
 #include "PixelMemory.h"
 #include "win/DibGdi.h"
+#include "win/SectionPool.h"
 
 namespace {
 
@@ -67,12 +68,20 @@ void CSectionDibBitmap::InternalCreate(int32_t width, int32_t height, uint16_t b
     m_header = reinterpret_cast<PLBitmapInfoHeader*>(m_headerBlock);
     *m_header = PLMakeInfoHeader(width, height, bitsPerPixel);
     void* bits = nullptr;
-    m_section.reset(::CreateDIBSection(nullptr, dibgdi::AsBitmapInfo(m_header), DIB_RGB_COLORS, &bits, nullptr, 0));
+    const size_t rowBytes = static_cast<size_t>(rowLength) * static_cast<size_t>(height);
+    m_section.reset(CSectionPool::Take(width, height, bitsPerPixel, &bits));
+    if (m_section) {
+        // A kept section holds the last picture's pixels.
+        if (m_clearNewRows) std::memset(bits, 0, rowBytes);
+    } else {
+        m_section.reset(::CreateDIBSection(nullptr, dibgdi::AsBitmapInfo(m_header), DIB_RGB_COLORS, &bits, nullptr, 0));
+    }
     if (!m_section || bits == nullptr) {
-        // The pixel blocks kept for the heap bitmaps may be what fills the address space.
+        // The pixel blocks and sections kept for later pictures may be what fills the
+        // address space.
         m_section.reset();
         bits = nullptr;
-        CPixelMemory::Trim();
+        CPixelMemory::Trim();  // with the kept sections
         m_section.reset(::CreateDIBSection(nullptr, dibgdi::AsBitmapInfo(m_header), DIB_RGB_COLORS, &bits, nullptr, 0));
     }
     if (!m_section || bits == nullptr) {
@@ -92,6 +101,12 @@ void CSectionDibBitmap::InitPointers() {
 }
 
 void CSectionDibBitmap::FreeMembers() {
+    if (m_section && m_header != nullptr) {
+        ::GdiFlush();
+        CSectionPool::Give(m_section.release(), m_header->biWidth, m_header->biHeight, m_header->biBitCount,
+                           static_cast<size_t>(CalcDibRowLength(m_header->biWidth, m_header->biBitCount)) *
+                               static_cast<size_t>(m_header->biHeight));
+    }
     m_section.reset();
     m_bits = nullptr;
     std::free(m_headerBlock);
@@ -164,6 +179,13 @@ void CSectionDibBitmap::CreateFromDIBAndPalette(const PLBitmapInfoHeader* header
 
 void CSectionDibBitmap::CopyToClipboard() const { dibgdi::PutDibOnClipboard(*this, GetDIBCopy()); }
 
-void CSectionDibBitmap::OfferToClipboard() const { dibgdi::OfferDibOnClipboard(*this, GetDIBCopy()); }
+void CSectionDibBitmap::OfferToClipboard() const {
+    ::GdiFlush();
+    if (m_header == nullptr || !dibgdi::OfferDibOnClipboard(*this)) {
+        // Without memory for the copy the clipboard gets the picture the ordinary way (which
+        // throws when that fails too).
+        CopyToClipboard();
+    }
+}
 
 bool CSectionDibBitmap::PasteFromClipboard(UINT format) { return dibgdi::PasteFromClipboard(*this, format); }

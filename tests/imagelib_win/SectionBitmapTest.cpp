@@ -13,6 +13,7 @@
 #include "PackedDibBitmap.h"
 #include "win/DisplayBitmap.h"
 #include "win/SectionDibBitmap.h"
+#include "win/SectionPool.h"
 
 namespace {
 
@@ -73,6 +74,59 @@ public:
 private:
     std::vector<void*> m_pieces;
 };
+
+// A freed large section is kept and taken by the next bitmap of its geometry; that bitmap starts
+// as a new one would (rows zero, grey ramp in the section's own colour table), unless it was
+// made for overwriting.
+TEST(SectionPool, AKeptSectionStartsLikeANewOne) {
+    const struct {
+        int width, height;
+        uint16_t depth;
+        bool kept;
+    } cases[] = {{1024, 300, 32, true}, {1100, 1000, 8, true}, {2000, 600, 1, false}, {100, 100, 32, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << "x" << c.depth);
+        CSectionPool::Trim();
+        HBITMAP first = nullptr;
+        {
+            CSectionDibBitmap old;
+            old.Create(c.width, c.height, c.depth, false);
+            first = old.GetHandle();
+            for (int y = 0; y < c.height; ++y) std::memset(old.GetLine(y), 0xA5, old.GetPixelBytesPerLine());
+            if (c.depth <= 8) {
+                old.GetColorTable()[0] = PLRGBQuad{1, 2, 3, 0};
+                old.SyncColorTable();
+            }
+        }
+        EXPECT_EQ(CSectionPool::KeptBytes() > 0, c.kept);
+        CSectionDibBitmap next;
+        next.Create(c.width, c.height, c.depth, false);
+        EXPECT_EQ(next.GetHandle() == first, c.kept);
+        EXPECT_EQ(CSectionPool::KeptBytes(), 0u);
+        bool zero = true;
+        for (int y = 0; y < c.height && zero; ++y)
+            for (int x = 0; x < next.GetPixelBytesPerLine(); ++x) zero = zero && next.GetLine(y)[x] == 0;
+        EXPECT_TRUE(zero);
+        if (c.depth <= 8) {
+            // What GDI draws with: the section's own table, not only the bitmap's copy of it.
+            UniqueDC dc(::CreateCompatibleDC(nullptr));
+            SelectObjectGuard selected(dc.get(), next.GetHandle());
+            RGBQUAD entry{};
+            ASSERT_EQ(::GetDIBColorTable(dc.get(), 0, 1, &entry), 1u);
+            EXPECT_EQ(entry.rgbRed, 0);
+            EXPECT_EQ(entry.rgbBlue, 0);
+        }
+    }
+    // A different geometry never takes a kept section.
+    { CSectionDibBitmap a; a.Create(1024, 512, 32, false); }
+    {
+        CSectionDibBitmap b;
+        b.Create(512, 1024, 32, false);
+        EXPECT_EQ(CSectionPool::KeptBytes(), 1024u * 512 * 4);
+    }
+    CSectionPool::Trim();
+    EXPECT_EQ(CSectionPool::KeptBytes(), 0u);
+}
 
 TEST(OutOfMemory, EveryKindThrowsCode10AndStaysUsable) {
     CSectionDibBitmap section;

@@ -5,13 +5,15 @@
 // BMP, PNG or JPEG (with the stored JPEG options).
 //
 //   capturebench [--size 1920x1080] [--runs 7] [--folder path] [--no-clipboard] [--photo]
-//                [--serial] [--detail]
+//                [--serial] [--detail] [--keep]
 //
 // --serial puts the picture on the clipboard before saving, as one step ("clip"), the way the
 // program did before it offered the picture. --detail also times, outside the totals, the
 // clipboard's parts alone (the copy of the pixels into a global block, handing that to the
 // clipboard directly, and the first paste of an offered picture, which pays that hand-over
-// then) and encoding into memory without writing the file.
+// then) and encoding into memory without writing the file. --keep keeps every run's picture, as
+// the editor keeps the window of each capture open: no picture's memory is freed for the next
+// one to take over, so every run pays for fresh pages.
 //
 // The desktop of the size asked for is the real screen repeated as tiles into a still image of
 // the screen (the picture the screen freezer holds); the area is copied from it as a frozen
@@ -26,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,7 +68,7 @@ double Median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
   int width = 1920, height = 1080, runs = 7;
-  bool clipboard = true, photo = false, serial = false, detail = false;
+  bool clipboard = true, photo = false, serial = false, detail = false, keep = false;
   char temp[MAX_PATH] = {};
   ::GetTempPathA(MAX_PATH, temp);
   std::string folder = temp;
@@ -87,10 +90,12 @@ int main(int argc, char** argv) {
       serial = true;
     } else if (!std::strcmp(argv[i], "--detail")) {
       detail = true;
+    } else if (!std::strcmp(argv[i], "--keep")) {
+      keep = true;
     } else {
       std::fprintf(stderr,
                    "usage: capturebench [--size WxH] [--runs N] [--folder path] [--no-clipboard] [--photo] [--serial]"
-                   " [--detail]\n");
+                   " [--detail] [--keep]\n");
       return 2;
     }
   }
@@ -122,8 +127,8 @@ int main(int argc, char** argv) {
   jpeg.quality = 95;
   jpeg.dpiX = jpeg.dpiY = 720;
 
-  std::printf("capture to file: %dx%d desktop (%s), %d runs, clipboard %s\n", width, height,
-              photo ? "photo-like picture" : "the screen tiled", runs,
+  std::printf("capture to file: %dx%d desktop (%s), %d runs%s, clipboard %s\n", width, height,
+              photo ? "photo-like picture" : "the screen tiled", runs, keep ? " keeping every picture" : "",
               !clipboard ? "off" : serial ? "on, put before saving" : "on, offered");
   std::printf("%-5s %9s %9s   %7s %7s %7s %7s   %10s", "type", "best ms", "median", "grab", "doc", "clip", "save",
               "file bytes");
@@ -136,6 +141,7 @@ int main(int argc, char** argv) {
   for (const auto& format : formats) {
     const std::string path = folder + "capturebench" + PLImageTypeExtension(format.type);
     std::vector<double> totals;
+    std::vector<std::unique_ptr<CDisplayBitmap>> kept;
     Steps best;
     Detail parts;
     try {
@@ -144,7 +150,8 @@ int main(int argc, char** argv) {
         auto t0 = Clock::now();
         UniqueBitmap captured = MakeCaptureBitmap(area, stillDC.get(), RGB(192, 192, 192), ALTERNATE);
         auto t1 = Clock::now();
-        CDisplayBitmap picture;
+        auto owned = std::make_unique<CDisplayBitmap>();
+        CDisplayBitmap& picture = *owned;
         picture.CreateFromHBitmap(captured.get());
         captured.reset();
         auto t2 = Clock::now();
@@ -189,6 +196,7 @@ int main(int argc, char** argv) {
           parts.put.push_back(Ms(d1, d2));
           parts.encode.push_back(Ms(d3, d4));
         }
+        if (keep) kept.push_back(std::move(owned));
       }
     } catch (const CTextException& e) {
       std::fprintf(stderr, "capturebench: %s: %s\n", format.name, e.GetText());
