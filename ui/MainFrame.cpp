@@ -8,6 +8,7 @@
 #include "win/DibGdi.h"
 
 #include <iterator>
+#include <vector>
 
 BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
   ON_WM_CREATE()
@@ -83,6 +84,15 @@ const LumatreCommandImage* FindCommandImage(UINT command) {
 
 CMainFrame::CMainFrame() = default;
 
+HBITMAP CMainFrame::EmptyButtonImage() {
+  // 32 bits a pixel, 0x00RRGGBB: every pixel the background, which the image lists make clear.
+  const COLORREF background = static_cast<COLORREF>(LUMATRE_BUTTON_BACKGROUND);
+  const DWORD pixel = (static_cast<DWORD>(GetRValue(background)) << 16) |
+                      (static_cast<DWORD>(GetGValue(background)) << 8) | GetBValue(background);
+  std::vector<DWORD> bits(static_cast<size_t>(kButtonImageSize.cx) * kButtonImageSize.cy, pixel);
+  return ::CreateBitmap(kButtonImageSize.cx, kButtonImageSize.cy, 1, 32, bits.data());
+}
+
 CMainFrame::~CMainFrame() = default;
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
@@ -143,8 +153,9 @@ bool CMainFrame::CreateToolBarImages() {
       if (ids[variant])
         picture.reset(static_cast<HBITMAP>(::LoadImageA(resources, MAKEINTRESOURCEA(ids[variant]), IMAGE_BITMAP, 0,
                                                         0, LR_CREATEDIBSECTION)));
-      // A missing picture keeps the lists in step with the buttons: an empty image stands in.
-      if (!picture) picture.reset(::CreateBitmap(kButtonImageSize.cx, kButtonImageSize.cy, 1, 32, nullptr));
+      // A missing picture keeps the lists in step with the buttons: an empty image stands in,
+      // all of it the transparent background, so that the button shows no picture.
+      if (!picture) picture.reset(EmptyButtonImage());
       m_toolBarImages[variant].Add(picture.get(), static_cast<COLORREF>(LUMATRE_BUTTON_BACKGROUND));
     }
   }

@@ -45,6 +45,9 @@ constexpr UINT kBlinkTimerPeriodMs = 300;
 class CMainFrame : public CMDIFrameWnd, public ISystemCloseMark, public IImageDocumentFrame {
  public:
   static constexpr const char* kWindowClass = "LumatreMainFrameClass";
+  // What a toolbar button without a picture shows: a 16 x 16 image of only the background
+  // colour, so that nothing is drawn. The caller owns it.
+  static HBITMAP EmptyButtonImage();
 
   CMainFrame();
   ~CMainFrame() override;

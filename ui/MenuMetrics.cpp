@@ -23,7 +23,8 @@ SIZE MeasureMenuItem(MenuItemKind kind, int textWidth, const MenuMetricsInput& m
     case MenuItemKind::kSeparator:
       return SIZE{0, m.menuHeight / 2};
     case MenuItemKind::kBanner:
-      return SIZE{kBannerColumnWidth - m.checkWidth, 1};
+      // A check mark wider than the column (large fonts) leaves the banner no width at all.
+      return SIZE{std::max(kBannerColumnWidth - m.checkWidth, 0), 1};
     case MenuItemKind::kCommand:
       break;
   }

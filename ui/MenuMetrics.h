@@ -24,8 +24,9 @@ MenuItemKind MenuItemKindOf(UINT commandId);
 
 // The size an item asks for:
 // - a separator: 0 wide, half a menu line high;
-// - the banner: (21 - check-mark width) wide and 1 high: alone in its column, it is drawn over
-//   the popup's whole height (1, not 0: a menu leaves out items without height, banner and all);
+// - the banner: (21 - check-mark width) wide, never less than 0, and 1 high: alone in its
+//   column, it is drawn over the popup's whole height (1, not 0: a menu leaves out items
+//   without height, banner and all);
 // - a command: its text width + 3 + three average characters + twice the image width + 1 wide,
 //   and as high as the larger of a menu line and the image height + 4.
 SIZE MeasureMenuItem(MenuItemKind kind, int textWidth, const MenuMetricsInput& metrics);

@@ -104,6 +104,7 @@ void COwnerDrawMenus::AttachImages(HMENU popup) {
   if (!popup || !::IsMenu(popup)) return;
   const int count = ::GetMenuItemCount(popup);
   if (count <= 0) return;
+  ForgetDestroyedMenus();
   std::vector<ItemPlace>& places = m_places[popup];
   places.assign(static_cast<size_t>(count), ItemPlace{});
   for (int position = 0; position < count; ++position) {
@@ -119,6 +120,12 @@ void COwnerDrawMenus::AttachImages(HMENU popup) {
     mii.dwItemData = reinterpret_cast<ULONG_PTR>(&places[static_cast<size_t>(position)]);
     ::SetMenuItemInfoA(popup, static_cast<UINT>(position), TRUE, &mii);
   }
+}
+
+void COwnerDrawMenus::ForgetDestroyedMenus() {
+  // Context menus are loaded anew each time they open and destroyed when they close: without
+  // this every one of them would stay on the list for as long as the program runs.
+  std::erase_if(m_places, [](const auto& entry) { return !::IsMenu(entry.first); });
 }
 
 std::string COwnerDrawMenus::ItemText(const ItemPlace& place) const {

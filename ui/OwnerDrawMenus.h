@@ -48,6 +48,9 @@ class COwnerDrawMenus {
   const CGradientFill& Gradient() const { return m_gradient; }
   // The numbers measuring uses now.
   MenuMetricsInput Metrics() const;
+  // How many popups have owner-drawn items of ours now (menus destroyed since are dropped the
+  // next time a popup opens).
+  size_t TrackedMenuCount() const { return m_places.size(); }
 
  private:
   // What an owner-drawn item's data points to: where the item is.
@@ -56,6 +59,8 @@ class COwnerDrawMenus {
     int position = 0;
   };
 
+  // Drops the places of menus that no longer exist.
+  void ForgetDestroyedMenus();
   std::string ItemText(const ItemPlace& place) const;
   HFONT MenuFont();
   void DrawSeparator(HDC dc, const RECT& item);

@@ -8,7 +8,45 @@ UINT g_taskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
 // The notification area needs version 4 of the system.
 bool SystemHasTray() { return LOBYTE(LOWORD(::GetVersion())) >= 4; }
 
+// True when window is owner or one of the windows it owns, at any depth.
+bool IsOwnedBy(HWND window, HWND owner) {
+  for (HWND w = window; w; w = ::GetWindow(w, GW_OWNER))
+    if (w == owner) return true;
+  return false;
+}
+
+struct PopupSearch {
+  HWND owner;
+  HWND found;
+};
+
+// A dialog (or message box) wins over other owned windows that stay enabled during the modal
+// loop, such as a floating toolbar.
+BOOL CALLBACK FindEnabledPopup(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<PopupSearch*>(param);
+  if (window == search->owner || !::IsWindowVisible(window) || !::IsWindowEnabled(window) ||
+      !IsOwnedBy(window, search->owner))
+    return TRUE;
+  char className[16] = {};
+  ::GetClassNameA(window, className, sizeof className);
+  const bool dialog = lstrcmpA(className, "#32770") == 0;
+  if (dialog || !search->found) search->found = window;
+  return dialog ? FALSE : TRUE;
+}
+
 }  // namespace
+
+HWND CSystemTray::ModalPopupOf(HWND frame) {
+  if (!frame || !::IsWindow(frame) || ::IsWindowEnabled(frame)) return nullptr;
+  // The popup the user worked in last; the system may not know it (a dialog that was never
+  // activated), then any enabled window the frame owns, directly or through its dialogs.
+  HWND last = ::GetLastActivePopup(frame);
+  if (last && last != frame && ::IsWindowVisible(last) && ::IsWindowEnabled(last) && IsOwnedBy(last, frame))
+    return last;
+  PopupSearch search{frame, nullptr};
+  ::EnumThreadWindows(::GetWindowThreadProcessId(frame, nullptr), FindEnabledPopup, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 BEGIN_MESSAGE_MAP(CSystemTray, CWnd)
   ON_WM_DESTROY()
@@ -78,6 +116,14 @@ BOOL CSystemTray::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
 
 LRESULT CSystemTray::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
   if (wParam != m_iconData.uID || !m_pTarget || !m_pTarget->IsWindow()) return 0;
+  // While a modal dialog of the frame runs (About, Options, a message box) the frame is
+  // disabled: its menu must not open, since Exit would destroy the frame inside the dialog's
+  // loop. Either click brings that dialog to the front instead.
+  if (!m_pTarget->IsWindowEnabled()) {
+    if (static_cast<UINT>(lParam) == WM_RBUTTONDOWN || static_cast<UINT>(lParam) == WM_LBUTTONDBLCLK)
+      ActivateModalPopup();
+    return 0;
+  }
   switch (static_cast<UINT>(lParam)) {
     case WM_RBUTTONDOWN:
       ShowTrayMenu();
@@ -111,6 +157,17 @@ void CSystemTray::RestoreTarget() {
   m_pTarget->SetForegroundWindow();
   m_pTarget->ShowWindow(m_pTarget->IsIconic() ? SW_RESTORE : SW_SHOW);
   m_pTarget->SetForegroundWindow();
+}
+
+void CSystemTray::ActivateModalPopup() {
+  // The dialog needs its owner on the screen; a hidden or minimised frame comes back first.
+  if (!m_pTarget->IsWindowVisible() || m_pTarget->IsIconic())
+    m_pTarget->ShowWindow(m_pTarget->IsIconic() ? SW_RESTORE : SW_SHOW);
+  HWND popup = ModalPopupOf(m_pTarget->m_hWnd);
+  if (!popup) return;
+  if (::IsIconic(popup)) ::ShowWindow(popup, SW_RESTORE);
+  ::SetForegroundWindow(popup);
+  ::SetActiveWindow(popup);
 }
 
 LRESULT CSystemTray::OnTaskbarCreated(WPARAM, LPARAM) {

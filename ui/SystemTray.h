@@ -1,7 +1,8 @@
 // CSystemTray: the program's icon in the taskbar's notification area, the program's face while
 // the main window is hidden. A hidden window of class "LumatreSystemTrayClass" receives the
 // icon's notifications: the right button opens the tray menu (its first popup, the banner as
-// the default item) owned by the main frame, a double click brings the main frame back.
+// the default item) owned by the main frame, a double click brings the main frame back. While
+// a modal dialog of the main frame is open, both bring that dialog to the front instead.
 #pragma once
 
 #include <windows.h>
@@ -35,6 +36,10 @@ class CSystemTray : public CWnd {
 
   static void SetNotifyIconFunction(NotifyIconFunction function);
 
+  // The enabled window a disabled frame's modal loop runs for (its dialog, or a message box
+  // over that dialog); null when the frame is enabled or owns no such window.
+  static HWND ModalPopupOf(HWND frame);
+
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
  protected:
@@ -49,6 +54,8 @@ class CSystemTray : public CWnd {
  private:
   void ShowTrayMenu();
   void RestoreTarget();
+  // Shows the target again and brings the dialog that disables it to the front.
+  void ActivateModalPopup();
   // Registers the window class once (a copy of the framework's class under our name).
   static LPCSTR WindowClass();
 

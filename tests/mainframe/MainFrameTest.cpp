@@ -55,6 +55,20 @@ bool PutPicture(int w, int h) {
   return e2e::WriteClipboardDib(image);
 }
 
+// The bits per pixel of the CF_DIB on the clipboard, or 0.
+int ClipboardDibBitCount() {
+  for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
+  int bits = 0;
+  if (HANDLE block = GetClipboardData(CF_DIB)) {
+    if (const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(block))) {
+      bits = header->biBitCount;
+      GlobalUnlock(block);
+    }
+  }
+  CloseClipboard();
+  return bits;
+}
+
 // A CF_DIB block that claims a picture far larger than its bits.
 bool PutBrokenPicture() {
   if (!OpenClipboard(nullptr)) return false;
@@ -212,6 +226,50 @@ TEST_F(MainFrame, TrayMenuShowsTheBannerAndCommandImages) {
   EXPECT_TRUE(e2e::WaitUntil([] { return ShownPopupMenu() == nullptr; }, 5000));
 }
 
+// While the About box runs its modal loop the tray menu stays shut (its Exit would end the
+// frame under the dialog): a click on the icon brings the box to the front instead.
+TEST_F(MainFrame, TrayClicksDuringAModalDialogBringTheDialogForward) {
+  constexpr UINT kCmdAbout = 0xE140;
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(Frame()) != FALSE; }, 10000));
+  Command(kCmdAbout);
+  HWND about = nullptr;
+  ASSERT_TRUE(e2e::WaitUntil([&] {
+    for (HWND w : Program().TopLevelWindows("#32770"))
+      if (IsWindowVisible(w)) about = w;
+    return about != nullptr && !IsWindowEnabled(Frame());
+  }, 10000));
+  // Another window in front of the box, as when the user has gone elsewhere.
+  HWND other = StartPattern(100, 100, 300, 200);
+  ASSERT_NE(other, nullptr);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() != about; }, 5000));
+
+  std::vector<RECT> icons;
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !(icons = e2e::TrayIconRects()).empty(); }, 10000));
+  const RECT icon = icons.back();
+  e2e::MouseClick((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2, e2e::MouseButton::Right);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == about; }, 5000));
+  e2e::PumpFor(500);
+  EXPECT_EQ(ShownPopupMenu(), nullptr);
+  EXPECT_TRUE(IsWindow(about) && IsWindowVisible(about));
+
+  // The double click does the same.
+  ASSERT_TRUE(e2e::ForceForeground(other));
+  e2e::MouseDoubleClick((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == about; }, 5000));
+  EXPECT_EQ(ShownPopupMenu(), nullptr);
+
+  // Escape closes the box; then the menu opens again.
+  ASSERT_TRUE(e2e::ForceForeground(about));
+  e2e::KeyPress(VK_ESCAPE);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(about) && IsWindowEnabled(Frame()); }, 5000));
+  HWND menu = OpenTrayMenu();
+  ASSERT_NE(menu, nullptr);
+  e2e::KeyPress(VK_ESCAPE);
+  EXPECT_TRUE(e2e::WaitUntil([] { return ShownPopupMenu() == nullptr; }, 5000));
+  EXPECT_TRUE(Program().IsRunning());
+}
+
 TEST_F(MainFrame, MinimiseHidesTheWindowWithTheOption) {
   ASSERT_TRUE(Start());
   ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(Frame()) != FALSE; }, 10000));
@@ -262,6 +320,9 @@ TEST_F(MainFrame, CreateNewImageConvertsUnitsAndOpensThePicture) {
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->width, 400);
   EXPECT_EQ(picture->height, 300);
+  // A 32-bit picture, white all over.
+  EXPECT_EQ(ClipboardDibBitCount(), 32);
+  EXPECT_EQ(e2e::CountPixelsNotMatching(*picture, RECT{0, 0, 400, 300}, [](int, int) { return 0xFFFFFFu; }), 0);
 }
 
 TEST_F(MainFrame, ProgressBarShowsWhileALongOperationRuns) {

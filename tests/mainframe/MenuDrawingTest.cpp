@@ -1,16 +1,20 @@
 // The owner-drawn menus: the measuring arithmetic, the item layout, the command images of the
 // program's toolbars, measuring with the system's menu font, and drawing into a memory picture
 // (the banner's gradient, an item's image and highlight), with and without the system's
-// gradient function.
+// gradient function; then the main frame's menu states and hotkey labels.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "framework/FrameworkRes.h"
 #include "resources/resource.h"
+#include "QuorvaHook.h"
+#include "ui/MainFrame.h"
+#include "ui/MainFrameApp.h"
 #include "ui/GradientFill.h"
 #include "ui/MenuMetrics.h"
 #include "ui/OwnerDrawMenus.h"
@@ -64,6 +68,8 @@ TEST(MenuMetrics, SizesOfTheThreeKinds) {
       {MenuItemKind::kSeparator, 0, 24, 15, 7, 0, 12},
       {MenuItemKind::kBanner, 80, 19, 13, 5, 8, 1},
       {MenuItemKind::kBanner, 0, 19, 15, 5, 6, 1},
+      {MenuItemKind::kBanner, 0, 19, 21, 5, 0, 1},
+      {MenuItemKind::kBanner, 0, 38, 30, 9, 0, 1},  // large fonts: a wider check mark, no banner
       // text + 3 + three average characters + twice the image width + 1; at least the image + 4 high
       {MenuItemKind::kCommand, 40, 19, 13, 5, 40 + 3 + 15 + 32 + 1, 20},
       {MenuItemKind::kCommand, 40, 24, 13, 5, 91, 24},
@@ -204,6 +210,22 @@ TEST_F(OwnerDrawMenusTest, EveryItemIsOwnerDrawnAndKeepsItsText) {
   for (int i = 0; i < count; ++i) EXPECT_NE(ItemData(i), 0u) << i;
 }
 
+// Context menus are made anew for every opening: the places of destroyed ones are let go,
+// those of menus still in use stay valid.
+TEST_F(OwnerDrawMenusTest, DestroyedContextMenusAreForgotten) {
+  for (int opening = 0; opening < 25; ++opening) {
+    HMENU context = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAYMENU));
+    ASSERT_NE(context, nullptr);
+    menus.AttachImages(::GetSubMenu(context, 0));
+    ::DestroyMenu(context);
+  }
+  EXPECT_LE(menus.TrackedMenuCount(), 2u);  // the fixture's popup and the last context menu
+  menus.AttachImages(popup);
+  EXPECT_EQ(menus.TrackedMenuCount(), 1u);
+  const MEASUREITEMSTRUCT banner = Measure(Position(ID_MENU_BANNER));
+  EXPECT_EQ(banner.itemHeight, 1u);
+}
+
 // Measured with the system's menu font: the text's width as DrawText finds it with that font.
 TEST_F(OwnerDrawMenusTest, MeasuresWithTheSystemMenuFont) {
   NONCLIENTMETRICSA metrics{};
@@ -226,7 +248,7 @@ TEST_F(OwnerDrawMenusTest, MeasuresWithTheSystemMenuFont) {
   EXPECT_EQ(open.itemHeight, std::max(menuHeight, 20u));
 
   const MEASUREITEMSTRUCT banner = Measure(Position(ID_MENU_BANNER));
-  EXPECT_EQ(banner.itemWidth, static_cast<UINT>(21 - ::GetSystemMetrics(SM_CXMENUCHECK)));
+  EXPECT_EQ(banner.itemWidth, static_cast<UINT>(std::max(21 - ::GetSystemMetrics(SM_CXMENUCHECK), 0)));
   EXPECT_EQ(banner.itemHeight, 1u);
 
   const MEASUREITEMSTRUCT separator = Measure(Position(ID_SHOWMAINWINDOW) + 1);
@@ -277,6 +299,166 @@ TEST_F(OwnerDrawMenusTest, DrawsTheBannerGradientAndAnItemsImage) {
     for (int x = 22; x < 38; ++x)
       if (canvas.At(x, y) != ::GetSysColor(COLOR_MENU) && canvas.At(x, y) != ::GetSysColor(COLOR_HIGHLIGHT)) ++imagePixels;
   EXPECT_GT(imagePixels, 30);
+}
+
+// The frame's own update handlers and commands, asked through its command route as its menus
+// and toolbar ask them; these need no window.
+struct CommandState : CCmdUI {
+  int enabled = -1;
+  int checked = -1;
+  void Enable(BOOL on) override {
+    enabled = on ? 1 : 0;
+    m_bEnableChanged = TRUE;
+  }
+  void SetCheck(int check) override { checked = check; }
+};
+
+CommandState StateOf(CMainFrame& frame, UINT id) {
+  CommandState state;
+  state.m_nID = id;
+  state.DoUpdate(&frame, TRUE);
+  return state;
+}
+
+// Puts one format on the clipboard (nothing for format 0).
+bool PutOnClipboard(UINT format) {
+  if (!::OpenClipboard(nullptr)) return false;
+  ::EmptyClipboard();
+  HANDLE data = nullptr;
+  if (format == CF_DIB) {
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + 4);
+    auto* header = static_cast<BITMAPINFOHEADER*>(::GlobalLock(block));
+    *header = BITMAPINFOHEADER{};
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = header->biHeight = header->biPlanes = 1;
+    header->biBitCount = 24;
+    ::GlobalUnlock(block);
+    data = block;
+  } else if (format == CF_BITMAP) {
+    data = ::CreateBitmap(2, 2, 1, 32, nullptr);
+  } else if (format == CF_TEXT) {
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, 6);
+    lstrcpyA(static_cast<char*>(::GlobalLock(block)), "words");
+    ::GlobalUnlock(block);
+    data = block;
+  }
+  const bool put = format == 0 || ::SetClipboardData(format, data) != nullptr;
+  ::CloseClipboard();
+  return put;
+}
+
+TEST(MainFrameCommands, PasteAsNewImageIsEnabledOnlyWithAPicture) {
+  CMainFrame frame;
+  const struct {
+    UINT format;
+    int enabled;
+  } cases[] = {{0, 0}, {CF_TEXT, 0}, {CF_DIB, 1}, {CF_BITMAP, 1}, {0, 0}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(PutOnClipboard(c.format)) << c.format;
+    EXPECT_EQ(StateOf(frame, ID_EDIT_PASTEASNEWIMAGE).enabled, c.enabled) << c.format;
+  }
+}
+
+TEST(MainFrameCommands, ZoomPresetsAreDisabledWithoutAnImageWindow) {
+  CMainFrame frame;
+  for (UINT id = ID_VIEW_ZOOM25; id <= ID_VIEW_ZOOM400; ++id) {
+    const CommandState state = StateOf(frame, id);
+    EXPECT_EQ(state.enabled, 0) << id;
+    EXPECT_NE(state.checked, 1) << id;
+  }
+}
+
+// A button without a picture draws nothing over what lies beneath.
+TEST(MainFrameCommands, AMissingButtonPictureDrawsNothing) {
+  UniqueBitmap empty(CMainFrame::EmptyButtonImage());
+  ASSERT_TRUE(empty);
+  CImageList list;
+  ASSERT_TRUE(list.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1));
+  ASSERT_EQ(list.Add(empty.get(), RGB(255, 0, 255)), 0);  // the buttons' background
+  Canvas canvas(16, 16);
+  const RECT all{0, 0, 16, 16};
+  ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  ::ImageList_Draw(list.GetSafeHandle(), 0, canvas.dc(), 0, 0, ILD_TRANSPARENT);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) ASSERT_EQ(canvas.At(x, y), RGB(255, 255, 255)) << x << "," << y;
+}
+
+BOOL CALLBACK CountVisible(HWND window, LPARAM count) {
+  if (::IsWindowVisible(window)) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+int VisibleTopLevelWindows() {
+  int count = 0;
+  ::EnumWindows(CountVisible, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// Without an output folder the command opens nothing (the shell would show some other folder).
+TEST(MainFrameCommands, ExploreOutputWithoutAFolderDoesNothing) {
+  CMainFrame frame;
+  char* folder = FrameSettings().m_capture.autoSave.directory;
+  const std::string kept = folder;
+  folder[0] = '\0';
+  const int before = VisibleTopLevelWindows();
+  EXPECT_TRUE(static_cast<CCmdTarget&>(frame).OnCmdMsg(ID_EXPLORE_OUTPUT, CN_COMMAND, nullptr));
+  ::Sleep(1000);
+  EXPECT_EQ(VisibleTopLevelWindows(), before);
+  lstrcpynA(folder, kept.c_str(), static_cast<int>(sizeof FrameSettings().m_capture.autoSave.directory));
+}
+
+BOOL WINAPI AcceptingTaskbar(DWORD, PNOTIFYICONDATAA) { return TRUE; }
+
+class CMenuTestApp : public CWinApp {
+ public:
+  CMenuTestApp() : CWinApp("Lumatre Menu Test") {}
+};
+
+std::string MenuText(HMENU menu, UINT id) {
+  char text[256] = {};
+  ::GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);
+  return text;
+}
+
+// A real frame with its capture input started: each time a popup opens, its capture items are
+// labelled from the hook library's table as it is then, not as it was at start-up.
+TEST(MainFrameMenus, HotkeyLabelsFollowTheHooksTableWhenAPopupOpens) {
+  constexpr int kDesktopSlot = 9;
+  CSystemTray::SetNotifyIconFunction(AcceptingTaskbar);
+  CMenuTestApp app;
+  auto* frame = new CMainFrame;  // deletes itself with its window
+  ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+  app.m_pMainWnd = frame;
+  frame->SendMessage(UWM_INITCAPTURE);
+  HMENU bar = ::GetMenu(frame->m_hWnd);
+  HMENU capture = nullptr;
+  int index = 0;
+  for (int i = 0; bar && i < ::GetMenuItemCount(bar) && !capture; ++i)
+    if (HMENU sub = ::GetSubMenu(bar, i); sub && ::GetMenuState(sub, ID_CAPTURE_DESKTOP, MF_BYCOMMAND) != UINT(-1)) {
+      capture = sub;
+      index = i;
+    }
+  ASSERT_NE(capture, nullptr);
+
+  WORD table[kHookHotkeySlots] = {};
+  TSY_GetCaptureHotKey(table);
+  WORD kept[kHookHotkeySlots] = {};
+  std::copy(std::begin(table), std::end(table), kept);
+  const struct {
+    WORD code;
+    const char* label;
+  } cases[] = {{0x2000 | VK_F9, "&Desktop\tAlt+F9"}, {0x8000 | 0x4000 | VK_F8, "&Desktop\tCtrl+Shift+F8"}};
+  for (const auto& c : cases) {
+    table[kDesktopSlot] = c.code;
+    TSY_SetCaptureHotKey(table);
+    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(capture), index);
+    // The key may be refused by the system (" (?)" follows): the label starts the same.
+    EXPECT_EQ(MenuText(capture, ID_CAPTURE_DESKTOP).rfind(c.label, 0), 0u) << MenuText(capture, ID_CAPTURE_DESKTOP);
+  }
+  TSY_SetCaptureHotKey(kept);
+  ::DestroyWindow(frame->m_hWnd);
+  app.m_pMainWnd = nullptr;
+  CSystemTray::SetNotifyIconFunction(nullptr);
 }
 
 }  // namespace

@@ -95,4 +95,38 @@ TEST_F(SystemTrayTest, ADoubleClickBringsTheHiddenTargetBack) {
   EXPECT_FALSE(target.IsIconic());
 }
 
+// A disabled target runs a modal loop for a window it owns: a dialog, or a box over that
+// dialog (which disables the dialog in turn). Clicks on the icon go to that window.
+TEST_F(SystemTrayTest, ClicksWhileTheTargetIsDisabledGoToItsDialog) {
+  CSystemTray tray;
+  ASSERT_TRUE(tray.Create(&target, WM_USER + 200, "Lumatre", nullptr, 155));
+  auto popupOf = [](HWND owner) {
+    return ::CreateWindowExA(0, "STATIC", "popup", WS_POPUP | WS_CAPTION | WS_VISIBLE, 10, 10, 100, 60, owner,
+                             nullptr, nullptr, nullptr);
+  };
+  EXPECT_EQ(CSystemTray::ModalPopupOf(target.m_hWnd), nullptr);  // enabled: no modal loop
+  HWND dialog = popupOf(target.m_hWnd);
+  HWND box = popupOf(dialog);
+  HWND stranger = popupOf(nullptr);
+  target.EnableWindow(FALSE);
+  const struct {
+    bool dialogEnabled;
+    HWND expected;
+  } cases[] = {{false, box}, {true, dialog}};
+  for (const auto& c : cases) {
+    ::EnableWindow(dialog, c.dialogEnabled);
+    ::ShowWindow(box, c.dialogEnabled ? SW_HIDE : SW_SHOW);
+    EXPECT_EQ(CSystemTray::ModalPopupOf(target.m_hWnd), c.expected) << c.dialogEnabled;
+  }
+  // Hidden in the tray, the target comes back with its dialog in front.
+  target.ShowWindow(SW_HIDE);
+  ::SetActiveWindow(stranger);
+  tray.SendMessage(WM_USER + 200, 155, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(target.IsWindowVisible());
+  EXPECT_EQ(::GetActiveWindow(), dialog);
+  ::DestroyWindow(stranger);
+  ::DestroyWindow(dialog);
+  target.EnableWindow(TRUE);
+}
+
 }  // namespace

@@ -58,6 +58,14 @@ TEST(NewImageUnits, LengthConversions) {
       // ...where a width is more eager than a height: 5e-7 over a whole pixel.
       {300.0000005 / 72, S::Inches, S::Pixels, 72, R::PixelsPerInch, kWidthRoundUp, 301},
       {300.0000005 / 72, S::Inches, S::Pixels, 72, R::PixelsPerInch, kHeightRoundUp, 300},
+      // Centimetres at a resolution per inch: a real fraction of a pixel is rounded up.
+      {1, S::Centimeters, S::Pixels, 72, R::PixelsPerInch, kWidthRoundUp, 29},   // 28.35
+      {1, S::Centimeters, S::Pixels, 72, R::PixelsPerInch, kHeightRoundUp, 29},
+      {2.5, S::Centimeters, S::Pixels, 96, R::PixelsPerInch, kWidthRoundUp, 95},  // 94.49
+      {2.5, S::Centimeters, S::Pixels, 96, R::PixelsPerInch, kHeightRoundUp, 95},
+      {28.0000005 / ppcm72, S::Centimeters, S::Pixels, 72, R::PixelsPerInch, kWidthRoundUp, 29},
+      {28.0000005 / ppcm72, S::Centimeters, S::Pixels, 72, R::PixelsPerInch, kHeightRoundUp, 28},
+      {28.000002 / ppcm72, S::Centimeters, S::Pixels, 72, R::PixelsPerInch, kHeightRoundUp, 29},
       // The same unit leaves the number alone, even a fraction of a pixel.
       {12.75, S::Pixels, S::Pixels, 72, R::PixelsPerInch, kWidthRoundUp, 12.75},
   };
