@@ -9,7 +9,7 @@ namespace {
 
 // At most this many blocks and bytes are kept. A 32-bit process keeps less, as its address
 // space must also hold the GDI sections and the undo copies of the pictures.
-constexpr int KeptSlots = 4;
+constexpr int KeptSlots = 6;
 constexpr size_t KeptLimit = sizeof(void*) >= 8 ? size_t{512} << 20 : size_t{192} << 20;
 
 struct KeptBlock {

@@ -31,6 +31,22 @@ int OpenErrorCode(DWORD error) {
     }
 }
 
+// Reads size bytes from the start of file into buffer; false on a read error or a file that
+// became shorter meanwhile.
+bool ReadWhole(HANDLE file, uint8_t* buffer, DWORD size) {
+    // Reads of a few megabytes at a time: the system may refuse one huge read for lack of
+    // its own buffers.
+    constexpr DWORD kChunk = DWORD{16} << 20;
+    DWORD done = 0;
+    while (done < size) {
+        const DWORD want = size - done < kChunk ? size - done : kChunk;
+        DWORD got = 0;
+        if (!::ReadFile(file, buffer + done, want, &got, nullptr) || got == 0) return false;
+        done += got;
+    }
+    return true;
+}
+
 }  // namespace
 
 int CFileByteSource::Open(const char* path) {
@@ -43,6 +59,14 @@ int CFileByteSource::Open(const char* path) {
     DWORD size = ::GetFileSize(file.get(), &high);
     if ((size == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) || high != 0 || size == 0)
         return PLErr::AccessDenied;
+    CPixelMemoryBlock copy(size);
+    if (copy) {
+        if (!ReadWhole(file.get(), copy.data(), size)) return PLErr::AccessDenied;
+        m_copy = std::move(copy);
+        CByteSource::Open(path, size);
+        SetData(m_copy.data());
+        return 0;
+    }
     UniqueHandle mapping(::CreateFileMappingA(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
     if (!mapping) return PLErr::AccessDenied;
     MappedView view(::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
@@ -58,6 +82,7 @@ int CFileByteSource::Open(const char* path) {
 
 void CFileByteSource::Close() {
     CByteSource::Close();
+    m_copy.reset();
     m_view.reset();
     m_mapping.reset();
     m_file.reset();

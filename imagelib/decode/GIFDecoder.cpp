@@ -8,6 +8,8 @@
 #include <gif_lib.h>
 
 #include "PixelConvert.h"
+#include "PixelMemory.h"
+#include "decode/GifLzw.h"
 
 namespace {
 
@@ -79,6 +81,32 @@ void CopyColorMap(const ColorMapObject* map, PLRGBQuad* palette) {
         palette[i] = PLRGBQuad{map->Colors[i].Blue, map->Colors[i].Green, map->Colors[i].Red, 255};
 }
 
+// Appends the remaining data sub-blocks of the image giflib is reading, read from the source
+// directly (giflib reads nothing ahead, and a call per block through it costs more than decoding
+// them). Leaves the source after the block terminator; false when the data ends first.
+bool GatherImageData(CByteSource& source, CPixelMemoryBlock& data, size_t& used) {
+    const uint32_t left = source.GetBytesLeft();
+    if (left == 0) return false;
+    const uint8_t* p = source.GetBufferPtr(1);
+    uint32_t at = 0;
+    bool complete = false;
+    while (at < left) {
+        const uint32_t length = p[at];
+        if (length == 0) {
+            ++at;
+            complete = true;
+            break;
+        }
+        const uint32_t available = std::min(length, left - at - 1);
+        std::memcpy(data.data() + used, p + at + 1, available);
+        used += available;
+        at += 1 + available;
+        if (available < length) break;
+    }
+    source.Skip(at);
+    return complete;
+}
+
 }  // namespace
 
 CGIFDecoder::CGIFDecoder() = default;
@@ -118,6 +146,10 @@ void CGIFDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
     PLRGBQuad imageColours[256];
     PLPixel32 lut[256];
     std::vector<GifPixelType> line;
+    // An image's data blocks joined: never more than the bytes left in the file (and the first
+    // block, which giflib has read already).
+    CPixelMemoryBlock lzwData(size_t{source.GetBytesLeft()} + 256);
+    if (!lzwData) RaiseError(PLErr::NoMemory, "Out of memory decoding GIF image.");
     int imageNumber = 0;
     int transparent = -1;  // of the next image, from its graphic control extension
     bool truncated = false;
@@ -161,38 +193,83 @@ void CGIFDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
             for (int i = 0; i < 256; ++i) lut[i] = PLQuadToPixel(imageColours[i]);
             if (desc.Width <= 0 || desc.Height <= 0) break;
 
-            line.resize(static_cast<size_t>(desc.Width));
             static const int kPassStart[4] = {0, 4, 2, 1};
             static const int kPassStep[4] = {8, 8, 4, 2};
             const int passes = desc.Interlace ? 4 : 1;
             const int32_t x0 = std::max<int32_t>(0, desc.Left);
             const int32_t x1 = std::min<int32_t>(screenWidth, desc.Left + desc.Width);
-            for (int pass = 0; pass < passes && !truncated; ++pass) {
-                const int start = desc.Interlace ? kPassStart[pass] : 0;
-                const int step = desc.Interlace ? kPassStep[pass] : 1;
-                for (int row = start; row < desc.Height; row += step) {
-                    if (DGifGetLine(gif, line.data(), desc.Width) != GIF_OK) {
-                        // Cut short inside the image: keep what was drawn (the first image still
-                        // fails when not a single row of it could be read).
-                        if (imageNumber == 1 && pass == 0 && row == start) ThrowGifError(gif->Error, state);
-                        truncated = true;
-                        break;
+            // Screen column x is column x - Left of the image's row.
+            auto placeRow = [&](int row, const GifPixelType* pixels) {
+                const int32_t y = desc.Top + row;
+                if (y < 0 || y >= screenHeight || x0 >= x1) return;
+                if (isTrueColour) {
+                    uint8_t* dst = trueColour.GetLine(y);
+                    for (int32_t x = x0; x < x1; ++x) {
+                        const GifPixelType index = pixels[x - desc.Left];
+                        if (index != transparent) PLStorePixel(dst + 4 * x, lut[index]);
                     }
-                    const int32_t y = desc.Top + row;
-                    if (y < 0 || y >= screenHeight) continue;
-                    // Screen column x is column x - Left of the image's row.
-                    if (isTrueColour) {
-                        uint8_t* dst = trueColour.GetLine(y);
-                        for (int32_t x = x0; x < x1; ++x) {
-                            const GifPixelType index = line[static_cast<size_t>(x - desc.Left)];
-                            if (index != transparent) PLStorePixel(dst + 4 * x, lut[index]);
+                } else if (transparent < 0) {
+                    std::memcpy(indexed.GetLine(y) + x0, pixels + (x0 - desc.Left), static_cast<size_t>(x1 - x0));
+                } else {
+                    uint8_t* dst = indexed.GetLine(y);
+                    for (int32_t x = x0; x < x1; ++x) {
+                        const GifPixelType index = pixels[x - desc.Left];
+                        if (index != transparent) dst[x] = index;
+                    }
+                }
+            };
+            const uint64_t imagePixels = static_cast<uint64_t>(desc.Width) * static_cast<uint64_t>(desc.Height);
+            if (imagePixels <= static_cast<uint64_t>(screenWidth) * static_cast<uint64_t>(screenHeight)) {
+                // The whole image at once (GifLzw.h); an image no larger than the screen, which was
+                // checked against the data before it was made.
+                int codeSize = 0;
+                GifByteType* first = nullptr;
+                bool readFailed = DGifGetCode(gif, &codeSize, &first) != GIF_OK;
+                size_t lzwBytes = 0;
+                if (!readFailed && first != nullptr) {
+                    std::memcpy(lzwData.data(), first + 1, first[0]);
+                    lzwBytes = first[0];
+                    readFailed = !GatherImageData(source, lzwData, lzwBytes);
+                    if (readFailed) state.ranOut = true;
+                }
+                CPixelMemoryBlock pixels(static_cast<size_t>(imagePixels) + kGifLzwSlack);
+                if (!pixels) RaiseError(PLErr::NoMemory, "Out of memory decoding GIF image.");
+                const GifLzwResult decoded = DecodeGifLzw(lzwData.data(), lzwBytes, codeSize, pixels.data(),
+                                                          static_cast<size_t>(imagePixels));
+                const size_t rows = decoded.written / static_cast<size_t>(desc.Width);
+                if (decoded.status != GifLzwStatus::Complete || readFailed) {
+                    // Cut short inside the image: keep the rows drawn (the first image still fails
+                    // when not a single row of it could be read), with giflib's error codes.
+                    int code = D_GIF_ERR_READ_FAILED;  // the file ended
+                    if (decoded.status == GifLzwStatus::Defect) code = D_GIF_ERR_IMAGE_DEFECT;
+                    if (decoded.status == GifLzwStatus::EndTooSoon) code = D_GIF_ERR_EOF_TOO_SOON;
+                    // Data blocks that end before the image is full: the data is defective.
+                    if (decoded.status == GifLzwStatus::DataEnded && !readFailed) code = D_GIF_ERR_IMAGE_DEFECT;
+                    if (imageNumber == 1 && rows == 0) ThrowGifError(code, state);
+                    truncated = true;
+                }
+                // Rows come in the order of the interlace passes.
+                size_t streamRow = 0;
+                for (int pass = 0; pass < passes && streamRow < rows; ++pass) {
+                    const int start = desc.Interlace ? kPassStart[pass] : 0;
+                    const int step = desc.Interlace ? kPassStep[pass] : 1;
+                    for (int row = start; row < desc.Height && streamRow < rows; row += step, ++streamRow)
+                        placeRow(row, pixels.data() + streamRow * static_cast<size_t>(desc.Width));
+                }
+            } else {
+                line.resize(static_cast<size_t>(desc.Width));
+                for (int pass = 0; pass < passes && !truncated; ++pass) {
+                    const int start = desc.Interlace ? kPassStart[pass] : 0;
+                    const int step = desc.Interlace ? kPassStep[pass] : 1;
+                    for (int row = start; row < desc.Height; row += step) {
+                        if (DGifGetLine(gif, line.data(), desc.Width) != GIF_OK) {
+                            // Cut short inside the image: keep what was drawn (the first image
+                            // still fails when not a single row of it could be read).
+                            if (imageNumber == 1 && pass == 0 && row == start) ThrowGifError(gif->Error, state);
+                            truncated = true;
+                            break;
                         }
-                    } else {
-                        uint8_t* dst = indexed.GetLine(y);
-                        for (int32_t x = x0; x < x1; ++x) {
-                            const GifPixelType index = line[static_cast<size_t>(x - desc.Left)];
-                            if (index != transparent) dst[x] = index;
-                        }
+                        placeRow(row, line.data());
                     }
                 }
             }

@@ -22,7 +22,8 @@ POLICY
   export MAGICK_CONFIGURE_PATH="$1/policy"
 }
 
-# bench_prepare MODE PROGRAM DIR: builds PROGRAM when the build folder lacks it and defines
+# bench_prepare MODE PROGRAM DIR: brings PROGRAM up to date in the build folder (a stale
+# program would time old code) and defines
 # run_bench, which runs it on the host (MODE native) or under Wine (MODE windows: the Windows
 # build that Wine runs on this machine, see tools/windows-arch.sh, in a prefix of the build
 # folder's own); bench_dir is DIR as the program sees it.
@@ -30,7 +31,7 @@ bench_prepare() {
   local mode="$1" program="$2" dir="$3"
   if [ "$mode" = native ]; then
     bench="$out/native/bin/$program"
-    [ -x "$bench" ] || (cd "$here" && LUMATRE_BUILD_DIR="${out#$here/}" tools/build.sh --native "$program" >/dev/null)
+    (cd "$here" && LUMATRE_BUILD_DIR="${out#$here/}" tools/build.sh --native "$program" >/dev/null) || return 1
     run_bench() { "$bench" "$@"; }
     bench_dir="$dir"
     bench_label=native
@@ -41,7 +42,7 @@ bench_prepare() {
     arch=$(lumatre_runnable_arch)
     windows=$(lumatre_windows_dir "$arch")
     bench="$out/$windows/bin/$program.exe"
-    [ -f "$bench" ] || (cd "$here" && LUMATRE_ARCH="$arch" LUMATRE_BUILD_DIR="${out#$here/}" tools/build.sh "$program" >/dev/null)
+    (cd "$here" && LUMATRE_ARCH="$arch" LUMATRE_BUILD_DIR="${out#$here/}" tools/build.sh "$program" >/dev/null) || return 1
     lumatre_use_wine "$arch"
     export WINEPREFIX="$out/wineprefix-compare-$windows" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
