@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "PixelRows.h"
 #include "decode/DecoderSupport.h"
 
 using pldecode::CMaskChannel;
@@ -25,31 +26,6 @@ struct BmpInfo {
 
 bool IsLegalBitCount(uint16_t bits) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-}
-
-// Blue, green, red triples into blue, green, red, 255 pixels, four at a time from three words.
-void Expand24To32(const uint8_t* src, uint8_t* dst, int32_t width) {
-    int32_t x = 0;
-    for (; x + 4 <= width; x += 4, src += 12, dst += 16) {
-        uint32_t w0, w1, w2;
-        std::memcpy(&w0, src, 4);
-        std::memcpy(&w1, src + 4, 4);
-        std::memcpy(&w2, src + 8, 4);
-        const uint32_t p0 = w0 | 0xFF000000u;
-        const uint32_t p1 = (w0 >> 24) | (w1 << 8) | 0xFF000000u;
-        const uint32_t p2 = (w1 >> 16) | (w2 << 16) | 0xFF000000u;
-        const uint32_t p3 = (w2 >> 8) | 0xFF000000u;
-        std::memcpy(dst, &p0, 4);
-        std::memcpy(dst + 4, &p1, 4);
-        std::memcpy(dst + 8, &p2, 4);
-        std::memcpy(dst + 12, &p3, 4);
-    }
-    for (; x < width; ++x, src += 3, dst += 4) {
-        dst[0] = src[0];
-        dst[1] = src[1];
-        dst[2] = src[2];
-        dst[3] = 255;
-    }
 }
 
 }  // namespace
@@ -267,7 +243,7 @@ void CBMPDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
             }
             break;
         case 24:
-            Expand24To32(src, dst, width);
+            PLExpandBGRTo32(src, dst, width);
             break;
         case 32:
             if (copy32) {

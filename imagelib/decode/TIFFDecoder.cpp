@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PixelConvert.h"
+#include "PixelRows.h"
 #include "encode/TIFFMemClient.h"
 
 namespace {
@@ -52,32 +53,6 @@ void UnpackRow(const uint8_t* src, uint8_t* dst, int32_t width, int bits) {
         unsigned word = static_cast<unsigned>(src[byte]) << 8;
         if (shift + static_cast<unsigned>(bits) > 8) word |= src[byte + 1];
         dst[x] = static_cast<uint8_t>((word >> (16 - shift - static_cast<unsigned>(bits))) & mask);
-    }
-}
-
-// Red, green, blue triples into blue, green, red, 255 pixels, four at a time from three words:
-// a byte swap of a triple shifted up by a byte reverses its order.
-void ExpandRGBToBGRX(const uint8_t* src, uint8_t* dst, uint32_t width) {
-    uint32_t x = 0;
-    for (; x + 4 <= width; x += 4, src += 12, dst += 16) {
-        uint32_t w0, w1, w2;
-        std::memcpy(&w0, src, 4);
-        std::memcpy(&w1, src + 4, 4);
-        std::memcpy(&w2, src + 8, 4);
-        const uint32_t p0 = __builtin_bswap32(w0 << 8) | 0xFF000000u;
-        const uint32_t p1 = __builtin_bswap32(((w0 >> 24) | (w1 << 8)) << 8) | 0xFF000000u;
-        const uint32_t p2 = __builtin_bswap32(((w1 >> 16) | (w2 << 16)) << 8) | 0xFF000000u;
-        const uint32_t p3 = __builtin_bswap32(w2) | 0xFF000000u;
-        std::memcpy(dst, &p0, 4);
-        std::memcpy(dst + 4, &p1, 4);
-        std::memcpy(dst + 8, &p2, 4);
-        std::memcpy(dst + 12, &p3, 4);
-    }
-    for (; x < width; ++x, src += 3, dst += 4) {
-        dst[0] = src[2];
-        dst[1] = src[1];
-        dst[2] = src[0];
-        dst[3] = 255;
     }
 }
 
@@ -214,7 +189,7 @@ bool CTIFFDecoder::DoPlainRGB(CDibBitmap& bitmap, int& wantedDepth, TIFF* handle
             failed = true;
             continue;
         }
-        ExpandRGBToBGRX(line.get(), lines[y], width);
+        PLExpandRGBTo32(line.get(), lines[y], width);
     }
     if (failed) RaiseError(PLErr::WrongSignature, LastError("Error reading TIFF image.").c_str());
     return true;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "encode/RowPacking.h"
+#include "PixelRows.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <libdeflate.h>
 
-#include "encode/RowPacking.h"
+#include "PixelRows.h"
 
 namespace {
 

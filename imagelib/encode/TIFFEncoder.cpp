@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "encode/RowPacking.h"
+#include "PixelRows.h"
 #include "encode/TIFFMemClient.h"
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include "FilterTestUtil.h"
 #include "PixelMemory.h"
+#include "PixelRows.h"
 #include "filters/ColorFilters.h"
 #include "filters/FlipFilters.h"
 #include "filters/ResizeFilter.h"
@@ -192,4 +193,48 @@ TEST(GrayscaleRows, EveryColourGivesItsGreyLevel) {
                 EXPECT_TRUE(same) << std::hex << p;
             }
     }
+}
+
+// The shuffle loops converting rows between 32-bit and 3-byte pixels give the plain loops'
+// bytes at every width (the sixteen-pixel blocks and every tail), and write nothing past the row.
+TEST(PixelRows, ShuffledLoopsMatchThePlainOnes) {
+    using Convert = void (*)(const uint8_t*, uint8_t*, int64_t);
+    const struct {
+        const char* name;
+        Convert convert;
+        int srcBytes, dstBytes;
+    } kinds[] = {
+        {"pack BGR", PLPack32ToBGR, 4, 3},
+        {"pack RGB", PLPack32ToRGB, 4, 3},
+        {"expand BGR", PLExpandBGRTo32, 3, 4},
+        {"expand RGB", PLExpandRGBTo32, 3, 4},
+    };
+    std::vector<uint8_t> src(4 * 80);
+    for (size_t i = 0; i < src.size(); ++i) src[i] = static_cast<uint8_t>(i * 37 + 11);
+    for (const auto& kind : kinds) {
+        for (int64_t width = 0; width <= 70; ++width) {
+            SCOPED_TRACE(testing::Message() << kind.name << " width " << width);
+            std::vector<uint8_t> plain(4 * 80 + 8, 0xCD), shuffled(4 * 80 + 8, 0xCD);
+            PLUseShuffledRows(false);
+            kind.convert(src.data(), plain.data(), width);
+            const bool haveShuffles = PLUseShuffledRows(true);
+            kind.convert(src.data(), shuffled.data(), width);
+            EXPECT_EQ(shuffled, plain);
+            // The plain loop itself: every pixel in its place, nothing behind the row.
+            const size_t end = static_cast<size_t>(width) * kind.dstBytes;
+            EXPECT_EQ(plain[end], 0xCD);
+            if (width > 0) {
+                const uint8_t* last = src.data() + (width - 1) * kind.srcBytes;
+                const uint8_t* out = plain.data() + end - kind.dstBytes;
+                const bool swap = kind.convert == PLPack32ToRGB || kind.convert == PLExpandRGBTo32;
+                EXPECT_EQ(out[0], last[swap ? 2 : 0]);
+                EXPECT_EQ(out[2], last[swap ? 0 : 2]);
+                if (kind.dstBytes == 4) {
+                    EXPECT_EQ(out[3], 255);
+                }
+            }
+            if (!haveShuffles) GTEST_SKIP() << "no SSSE3 here";
+        }
+    }
+    PLUseShuffledRows(true);
 }
