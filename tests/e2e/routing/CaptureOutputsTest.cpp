@@ -154,6 +154,19 @@ TEST_F(CaptureOutputs, PrintScreenOpensAWindowCopiesAndSavesNumberedFiles) {
   EXPECT_EQ(StoredNumber().value_or(0), 4u);
 }
 
+// The clipboard is given the picture only when somebody pastes it; one nobody pasted while the
+// program ran is handed over as it ends.
+TEST_F(CaptureOutputs, APictureNotPastedYetOutlivesTheProgram) {
+  ASSERT_NO_FATAL_FAILURE(StartForCapture());
+  ASSERT_TRUE(PutMarker());
+  PrintScreen();
+  ExpectScreenPicture(Output("Luma00001.BMP"), "offered");
+  Exit();
+  std::optional<e2e::Image> clip = WaitForClipboardPicture();
+  ASSERT_TRUE(clip) << "nothing on the clipboard after the program ended";
+  EXPECT_EQ(e2e::CountDifferentPixels(*clip, m_screen, RECT{0, 0, clip->width, clip->height}), 0);
+}
+
 TEST_F(CaptureOutputs, FiveDigitsWrapAfter99999) {
   SetDword("AutoSaveStartNO", 99999);
   ASSERT_NO_FATAL_FAILURE(StartForCapture());
