@@ -126,8 +126,11 @@ TEST_F(MainFrame, ToolbarHoldsItsEntriesAndFollowsTheUpdateHandlers) {
   ASSERT_NE(toolbar, nullptr);
   EXPECT_TRUE(IsWindowVisible(toolbar));
   ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 36);
-  for (int k = 0; k < 36; ++k)
-    if (kToolbar[k]) EXPECT_EQ(SendMessageA(toolbar, TB_COMMANDTOINDEX, kToolbar[k], 0), k) << kToolbar[k];
+  for (int k = 0; k < 36; ++k) {
+    if (kToolbar[k]) {
+      EXPECT_EQ(SendMessageA(toolbar, TB_COMMANDTOINDEX, kToolbar[k], 0), k) << kToolbar[k];
+    }
+  }
   // The status bar with its four panes sits below.
   HWND status = Child(Frame(), STATUSCLASSNAMEA);
   ASSERT_NE(status, nullptr);
