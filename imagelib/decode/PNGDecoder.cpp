@@ -1,11 +1,14 @@
 #include "decode/PNGDecoder.h"
 
+#include <atomic>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 
 #include <png.h>
+
+#include "decode/PngInflateReader.h"
 
 namespace {
 
@@ -16,7 +19,13 @@ struct ReadState {
     CByteSource* source;
     std::exception_ptr failure;  // an exception of the source (end of data), rethrown later
     char message[256];
+    uint8_t lastHeader[8];  // the last chunk length and type libpng read
 };
+
+std::atomic<bool> g_useInflateReader{true};
+
+// The type of an IDAT chunk as libpng's chunk functions give it.
+constexpr png_uint_32 kIdatType = (png_uint_32{'I'} << 24) | (png_uint_32{'D'} << 16) | (png_uint_32{'A'} << 8) | 'T';
 
 void ErrorFn(png_structp png, png_const_charp text) {
     auto* state = static_cast<ReadState*>(png_get_error_ptr(png));
@@ -41,6 +50,7 @@ void ReadFn(png_structp png, png_bytep data, size_t length) {
     const uint8_t* bytes = ReadFromSource(state, length);
     if (!bytes) png_error(png, "Read error");
     std::memcpy(data, bytes, length);
+    if (length == 8) std::memcpy(state->lastHeader, bytes, 8);
 }
 
 struct Header {
@@ -48,6 +58,7 @@ struct Header {
     uint32_t height;
     int bitDepth;
     int colorType;
+    int interlace;
     int outChannels;    // after the transformations
     bool outAlpha;
     png_colorp palette;  // owned by libpng
@@ -65,6 +76,7 @@ bool ReadHeader(png_structp png, png_infop info, bool want32, Header* h) {
     png_get_IHDR(png, info, &width, &height, &h->bitDepth, &h->colorType, &interlace, nullptr, nullptr);
     h->width = width;
     h->height = height;
+    h->interlace = interlace;
     h->palette = nullptr;
     h->paletteSize = 0;
     if (h->colorType == PNG_COLOR_TYPE_PALETTE) png_get_PLTE(png, info, &h->palette, &h->paletteSize);
@@ -122,9 +134,31 @@ struct ReadStructs {
 CPNGDecoder::CPNGDecoder() = default;
 CPNGDecoder::~CPNGDecoder() = default;
 
+bool CPNGDecoder::UseInflateReader(bool wanted) { return g_useInflateReader.exchange(wanted); }
+
 void CPNGDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wantedDepth, CByteSource& source) {
     PLTrace(2, "Decoding PNG.\n");
-    ReadState state{&source, nullptr, {}};
+    const uint32_t startPosition = source.GetPosition();
+    const uint32_t startLeft = source.GetBytesLeft();
+    const uint8_t* start = startLeft ? source.GetBufferPtr(0) : nullptr;
+    const int wanted = wantedDepth;
+    if (Decode(bitmap, palette, wantedDepth, source, g_useInflateReader.load())) return;
+
+    // The whole-stream reader gave up on data libpng has to judge (damage, unusual chunks):
+    // the file is read again from its start through libpng alone, which then gives the
+    // picture or the error it always gave.
+    PLTrace(2, "Decoding PNG again through libpng.\n");
+    CMemoryByteSource again;
+    again.Open(start, startLeft);
+    wantedDepth = wanted;
+    Decode(bitmap, palette, wantedDepth, again, false);
+    const uint32_t readAlready = source.GetPosition() - startPosition;
+    if (again.GetPosition() > readAlready) source.Skip(again.GetPosition() - readAlready);
+}
+
+bool CPNGDecoder::Decode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wantedDepth, CByteSource& source,
+                         bool tryInflateReader) {
+    ReadState state{&source, nullptr, {}, {}};
     ReadStructs structs;
     structs.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, ErrorFn, WarningFn);
     if (!structs.png) RaiseError(PLErr::NoMemory, "Out of memory creating the PNG reader.");
@@ -167,7 +201,29 @@ void CPNGDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
     if ((indexed && h.outChannels != 1) || (!indexed && h.outChannels != 4))
         RaiseErrorF(PLErr::UnknownVariant, "Unexpected PNG pixel layout (%d channels).", h.outChannels);
     wantedDepth = depth;
-    CreateBitmap(bitmap, h.width, h.height, depth, !indexed && h.outAlpha);
+
+    // The plain cases the whole-stream reader takes on: 8 bits, not interlaced, and nothing
+    // libpng would change beyond the order of the colours (transparency only matters where
+    // grey is expanded; RGB files keep it out of the pixels).
+    using Layout = CPngInflateReader::Layout;
+    bool fast = tryInflateReader && h.bitDepth == 8 && h.interlace == PNG_INTERLACE_NONE &&
+                png_get_io_chunk_type(structs.png) == kIdatType &&
+                std::memcmp(state.lastHeader + 4, "IDAT", 4) == 0;
+    Layout layout = Layout::Index8;
+    switch (h.colorType) {
+    case PNG_COLOR_TYPE_GRAY:
+        layout = indexed ? Layout::Index8 : Layout::GrayTo32;
+        if (!indexed && png_get_valid(structs.png, structs.info, PNG_INFO_tRNS)) fast = false;
+        break;
+    case PNG_COLOR_TYPE_PALETTE: fast = fast && indexed; break;
+    case PNG_COLOR_TYPE_RGB: layout = Layout::RGBTo32; break;
+    case PNG_COLOR_TYPE_RGB_ALPHA: layout = Layout::RGBATo32; break;
+    default: fast = false; break;
+    }
+    if (fast && h.outChannels != (indexed ? 1 : 4)) fast = false;
+
+    if (fast) CreateBitmapForOverwrite(bitmap, h.width, h.height, depth, !indexed && h.outAlpha);
+    else CreateBitmap(bitmap, h.width, h.height, depth, !indexed && h.outAlpha);
 
     if (indexed) {
         palette = AllocPalette();  // black, alpha 255
@@ -185,5 +241,18 @@ void CPNGDecoder::DoDecode(CDibBitmap& bitmap, PLPaletteBlock& palette, int& wan
     }
 
     CPLBitmapLock lock(bitmap, false, true);
+    if (fast) {
+        const uint32_t firstLength = (uint32_t{state.lastHeader[0]} << 24) | (uint32_t{state.lastHeader[1]} << 16) |
+                                     (uint32_t{state.lastHeader[2]} << 8) | uint32_t{state.lastHeader[3]};
+        const uint32_t left = source.GetBytesLeft();
+        const uint8_t* data = left ? source.GetBufferPtr(0) : nullptr;
+        const size_t used = data ? CPngInflateReader::Decode(data, left, firstLength, h.width, h.height, layout,
+                                                             bitmap.GetLineArray())
+                                 : 0;
+        if (used == 0) return false;
+        source.Skip(static_cast<uint32_t>(used));
+        return true;
+    }
     if (!ReadImage(structs.png, structs.info, bitmap.GetLineArray())) fail();
+    return true;
 }
