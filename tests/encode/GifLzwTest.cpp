@@ -63,17 +63,26 @@ struct Decoded {
     int error = 0;
 };
 
+// giflib reading file up to the data of its first image (its descriptor read); null when it
+// cannot open the file. The image's width is 0 when there is no image descriptor.
+GifFileType* OpenFirstImage(Reader& reader) {
+    int error = 0;
+    GifFileType* gif = DGifOpen(&reader, ReadFromVector, &error);
+    if (gif == nullptr) return nullptr;
+    GifRecordType record;
+    while (DGifGetRecordType(gif, &record) == GIF_OK && record != IMAGE_DESC_RECORD_TYPE && record != TERMINATE_RECORD_TYPE) {
+    }
+    if (DGifGetImageDesc(gif) != GIF_OK) gif->Image.Width = 0;
+    return gif;
+}
+
 // giflib, a row at a time.
 Decoded DecodeWithGiflib(const Bytes& file) {
     Decoded result;
     Reader reader{&file, 0};
-    int error = 0;
-    GifFileType* gif = DGifOpen(&reader, ReadFromVector, &error);
+    GifFileType* gif = OpenFirstImage(reader);
     if (gif == nullptr) return result;
-    GifRecordType record;
-    while (DGifGetRecordType(gif, &record) == GIF_OK && record != IMAGE_DESC_RECORD_TYPE && record != TERMINATE_RECORD_TYPE) {
-    }
-    if (DGifGetImageDesc(gif) == GIF_OK) {
+    if (gif->Image.Width > 0) {
         Bytes row(static_cast<size_t>(gif->Image.Width));
         for (int y = 0; y < gif->Image.Height; ++y) {
             if (DGifGetLine(gif, row.data(), gif->Image.Width) != GIF_OK) {
@@ -84,6 +93,7 @@ Decoded DecodeWithGiflib(const Bytes& file) {
             result.pixels.insert(result.pixels.end(), row.begin(), row.end());
         }
     }
+    int error = 0;
     DGifCloseFile(gif, &error);
     return result;
 }
@@ -92,13 +102,9 @@ Decoded DecodeWithGiflib(const Bytes& file) {
 Decoded DecodeWithOurs(const Bytes& file) {
     Decoded result;
     Reader reader{&file, 0};
-    int error = 0;
-    GifFileType* gif = DGifOpen(&reader, ReadFromVector, &error);
+    GifFileType* gif = OpenFirstImage(reader);
     if (gif == nullptr) return result;
-    GifRecordType record;
-    while (DGifGetRecordType(gif, &record) == GIF_OK && record != IMAGE_DESC_RECORD_TYPE && record != TERMINATE_RECORD_TYPE) {
-    }
-    if (DGifGetImageDesc(gif) == GIF_OK) {
+    if (gif->Image.Width > 0) {
         const size_t width = static_cast<size_t>(gif->Image.Width);
         const size_t pixels = width * static_cast<size_t>(gif->Image.Height);
         int codeSize = 0;
@@ -118,6 +124,7 @@ Decoded DecodeWithOurs(const Bytes& file) {
                        : readFailed                           ? D_GIF_ERR_READ_FAILED
                                                               : D_GIF_ERR_IMAGE_DEFECT;
     }
+    int error = 0;
     DGifCloseFile(gif, &error);
     return result;
 }
