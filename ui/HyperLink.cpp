@@ -74,7 +74,7 @@ RECT HyperLinkFitRect(const RECT& window, SIZE extent, DWORD staticStyle) {
   return r;
 }
 
-BEGIN_MESSAGE_MAP(CHyperLink, CWnd)
+BEGIN_MESSAGE_MAP(CHyperLink, CStatic)
   ON_WM_NCHITTEST()
   ON_WM_SETCURSOR()
   ON_WM_MOUSEMOVE()
@@ -108,7 +108,7 @@ BOOL CHyperLink::Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* 
 }
 
 void CHyperLink::PreSubclassWindow() {
-  CWnd::PreSubclassWindow();
+  CStatic::PreSubclassWindow();
   InitLink();
 }
 
@@ -287,11 +287,11 @@ LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             POINT{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))}};
     ::SendMessageA(m_toolTip.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return CStatic::WindowProc(message, wParam, lParam);
 }
 
 BOOL CHyperLink::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  if (message != WM_CTLCOLORSTATIC) return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+  if (message != WM_CTLCOLORSTATIC) return CStatic::OnChildNotify(message, wParam, lParam, pResult);
   HDC dc = reinterpret_cast<HDC>(wParam);
   ::SetTextColor(dc, GetTextColor());
   ::SetBkMode(dc, TRANSPARENT);
@@ -303,7 +303,7 @@ LRESULT CHyperLink::OnNcHitTest(CPoint) { return HTCLIENT; }
 
 BOOL CHyperLink::OnSetCursor(HWND hWnd, UINT nHitTest, UINT message) {
   HCURSOR hand = (m_dwStyle & StyleNoHandCursor) ? nullptr : SharedLinkCursor().cursor.get();
-  if (!hand) return CWnd::OnSetCursor(hWnd, nHitTest, message);
+  if (!hand) return CStatic::OnSetCursor(hWnd, nHitTest, message);
   ::SetCursor(hand);
   return TRUE;
 }
@@ -350,13 +350,13 @@ void CHyperLink::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     if (nRepCnt <= 1 && !(nFlags & KF_REPEAT)) FollowLink();
     return;
   }
-  CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
+  CStatic::OnKeyDown(nChar, nRepCnt, nFlags);
 }
 
 void CHyperLink::OnSetFocus(HWND hWndOld) {
   m_bFocused = true;
   RedrawLink();
-  CWnd::OnSetFocus(hWndOld);
+  CStatic::OnSetFocus(hWndOld);
 }
 
 void CHyperLink::OnKillFocus(HWND hWndNew) {
@@ -366,11 +366,11 @@ void CHyperLink::OnKillFocus(HWND hWndNew) {
     if (::GetCapture() == m_hWnd) ::ReleaseCapture();
   }
   RedrawLink();
-  CWnd::OnKillFocus(hWndNew);
+  CStatic::OnKillFocus(hWndNew);
 }
 
 void CHyperLink::OnSize(UINT nType, int cx, int cy) {
-  CWnd::OnSize(nType, cx, cy);
+  CStatic::OnSize(nType, cx, cy);
   if (m_toolTip) {
     TOOLINFOA ti = MakeToolInfo(m_hWnd);
     ti.rect = GetClientRect();
@@ -381,5 +381,5 @@ void CHyperLink::OnSize(UINT nType, int cx, int cy) {
 void CHyperLink::OnDestroy() {
   m_toolTip.reset();
   m_bOverControl = false;
-  CWnd::OnDestroy();
+  CStatic::OnDestroy();
 }

@@ -15,10 +15,11 @@
 #pragma once
 
 #include "framework/Framework.h"
+#include "framework/Static.h"
 
 #include <string>
 
-class CHyperLink : public CWnd {
+class CHyperLink : public CStatic {
  public:
   // Style flags (GetLinkStyle / ModifyLinkStyle).
   static constexpr DWORD StyleUnderline = 0x01;         // underline the text
