@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandState.h"
 #include "framework/FrameworkRes.h"
 #include "resources/resource.h"
 #include "QuorvaHook.h"
@@ -303,15 +304,6 @@ TEST_F(OwnerDrawMenusTest, DrawsTheBannerGradientAndAnItemsImage) {
 
 // The frame's own update handlers and commands, asked through its command route as its menus
 // and toolbar ask them; these need no window.
-struct CommandState : CCmdUI {
-  int enabled = -1;
-  int checked = -1;
-  void Enable(BOOL on) override {
-    enabled = on ? 1 : 0;
-    m_bEnableChanged = TRUE;
-  }
-  void SetCheck(int check) override { checked = check; }
-};
 
 CommandState StateOf(CMainFrame& frame, UINT id) {
   CommandState state;

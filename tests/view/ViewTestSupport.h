@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ChildFrame.h"
+#include "CommandState.h"
 #include "DocumentHost.h"
 #include "E2EDriver.h"
 #include "FrameworkTestSupport.h"
@@ -62,17 +63,6 @@ class CViewTestFrame : public CMDIFrameWnd, public IImageDocumentFrame {
     pCmdUI->SetText(ImageStatusPaneText(MDIGetActive(), pCmdUI->m_nID).c_str());
   }
   DECLARE_MESSAGE_MAP()
-};
-
-// The enabled and checked states the update handlers give a command.
-struct CommandState : CCmdUI {
-  int enabled = -1;
-  int checked = -1;
-  void Enable(BOOL bOn) override {
-    enabled = bOn ? 1 : 0;
-    m_bEnableChanged = TRUE;
-  }
-  void SetCheck(int nCheck) override { checked = nCheck; }
 };
 
 // The colour of pattern pixel (x, y) as 0x00RRGGBB: neighbours differ in every direction.
